@@ -1,0 +1,88 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <functional>
+
+class MSComm;
+class frmCLumo;
+
+// The device session: the only way the program talks to the display. It keeps the serial
+// parameters chosen in the main window, opens and closes the program's one serial port, and
+// offers the display's commands. Every device operation returns a status code (0 success,
+// -1 already connected, -2 open failed, -3 not connected, -4 no response, -5 invalid baud
+// rate, -6 refused, -8 invalid parameter) and never throws.
+//
+// Each command opens the port with the stored parameters, does its exchange and closes the
+// port again. InBufferCount, GetCommData, GetCommDataB and SendMessageB_VT100 leave it open
+// for the VT100 test window, which closes it with Disconnect.
+class CLumo {
+public:
+    CLumo();
+
+    int InBufferCount();
+    int Connect();
+    int Disconnect();
+
+    QString Settings() const;
+    void setSettings(const QString& i_sSettings);
+    qint32 CommPort() const;
+    void setCommPort(qint32 i_CommPort);
+
+    void ShowErrorDescription(qint32 i_lResult);
+    void ErrorDescription(qint32 i_lResult, QString& o_sMessage) const;
+
+    int SetBaudRate(const QString& i_sBaudRate, const QString& i_sParity);
+    QString BaudRate() const;
+    void setBaudRate(const QString& i_sBaudRate);
+
+    int SetInternationalCode(qint16 i_iCodeIndex);
+    int SaveMessage(qint16 i_iLayer);
+    int SetPosition(qint16 i_iPosition);
+    int ClearDisplay(double i_iStart, double i_iEnd);
+    int DisplayShowSavedMessageAfterRebootMode(double i_iLayer);
+    int DisplayDemoMessage(double i_iLayer, double i_iMode);
+
+    int SendMessage(const QString& i_sMessage);
+    int SendMessageB(quint8 i_bMessage);
+    int SendMessageByteArray(const QByteArray& bMessage);
+    int SendMessageStringAndByte(const QString& i_sMessage, quint8 i_bMessage);
+    int FullyLightTube(qint16 i_SendStringLen);
+    int SendMessageB_VT100(quint8 i_bMessage);
+
+    int GetMessage(QString& o_sMessage);
+
+    QString Parity() const;
+    void setParity(const QString& i_sParity);
+
+    void GetCommData(QString& o_sData);
+    void GetCommDataB(QByteArray& o_bData);
+
+    int PrinterOn();
+    int PrinterOff();
+    int GetVersion(QString& o_sVersion);
+
+private:
+    MSComm& m_comm() const;
+
+    // Connect, check the port, build the frame (nullopt-like empty frame: invalid parameter),
+    // SendCommandFrame, Disconnect.
+    int RunConfigurationCommand(const std::function<int(QByteArray&)>& i_buildFrame);
+    int SendCommandFrame(const QByteArray& frame);
+    int SendEscapePair(char i_cSecond);
+    int Query(const QByteArray& i_bFrame, int i_iSettleMs, int i_iIdleMs, int i_iMaxCount,
+              const std::function<int(const QByteArray&)>& i_accept);
+    void WritePaced(const QByteArray& i_bData);
+    void TranslateCharacters(QByteArray& io_bData) const;
+    QByteArray EncodeText(const QString& i_sText) const;
+    void ReadWaiting(const std::function<void(const QByteArray&)>& i_take);
+
+    // Closes the port after a fault inside an exchange; the fault itself was already caught.
+    void DropPort();
+
+    frmCLumo* m_host;
+    QString m_sSettings;
+    QString m_sBaudRate;
+    QString m_sParity;
+    qint32 m_CommPort = 0;
+};

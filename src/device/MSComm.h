@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+// What the program asks of its serial-port component. Every failing member throws LumoError.
+//
+// Opening is always setCommPort, then setSettings, then setPortOpen(true). The settings text is
+// the baud-rate digits followed by the framing, for example "19200n,8,1" or "4800o,7,1".
+class MSComm {
+public:
+    virtual ~MSComm() = default;
+
+    virtual void setCommPort(qint16 i_iPort) = 0;
+    virtual qint16 CommPort() const = 0;
+
+    virtual void setSettings(const QString& i_sSettings) = 0;
+    virtual QString Settings() const = 0;
+
+    virtual void setPortOpen(bool i_blnOpen) = 0;
+    virtual bool PortOpen() const = 0;
+
+    // Bytes received and waiting, including those that reached the operating system but were
+    // not yet picked up by an event-loop pass.
+    virtual int InBufferCount() = 0;
+
+    // Every waiting byte, oldest first; the receive buffer is empty afterwards.
+    virtual QByteArray Input() = 0;
+
+    // Hands all bytes to the operating system, in order, before it returns.
+    virtual void Output(const QByteArray& i_bData) = 0;
+};

@@ -1,0 +1,22 @@
+#include "device/SerialSettings.h"
+
+#include <QRegularExpression>
+
+std::optional<SerialSettings> SerialSettings::Parse(const QString& i_sSettings) {
+    static const QRegularExpression form(QStringLiteral(
+        "^\\s*(\\d{1,8})\\s*([noemsNOEMS])\\s*,\\s*([5-8])\\s*,\\s*(1|1\\.5|2)\\s*$"));
+    const QRegularExpressionMatch match = form.match(i_sSettings);
+    if (!match.hasMatch()) {
+        return std::nullopt;
+    }
+    SerialSettings settings;
+    settings.baudRate = match.captured(1).toInt();
+    if (settings.baudRate <= 0) {
+        return std::nullopt;
+    }
+    settings.parity = match.captured(2).toLower().at(0).toLatin1();
+    settings.dataBits = match.captured(3).toInt();
+    const QString stop = match.captured(4);
+    settings.stopBits = stop == QStringLiteral("1") ? 1 : stop == QStringLiteral("2") ? 2 : 3;
+    return settings;
+}

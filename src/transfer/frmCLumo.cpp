@@ -1,0 +1,30 @@
+#include "transfer/frmCLumo.h"
+
+#include "device/SerialPortComm.h"
+
+#include <QCoreApplication>
+#include <QPointer>
+
+namespace {
+QPointer<frmCLumo> g_pHost;
+} // namespace
+
+frmCLumo& frmCLumo::Instance() {
+    if (g_pHost.isNull()) {
+        g_pHost = new frmCLumo(QCoreApplication::instance());
+    }
+    return *g_pHost;
+}
+
+frmCLumo::frmCLumo(QObject* i_pParent)
+    : QObject(i_pParent), m_pComm(std::make_unique<SerialPortComm>()) {
+    Timer1.setSingleShot(true);
+    Timer1.setInterval(200);
+}
+
+frmCLumo::~frmCLumo() = default;
+
+std::unique_ptr<MSComm> frmCLumo::ReplaceComm(std::unique_ptr<MSComm> i_pComm) {
+    std::swap(m_pComm, i_pComm);
+    return i_pComm;
+}
