@@ -1,0 +1,34 @@
+#include "app/MessageBoxPrompt.h"
+
+#include <QApplication>
+#include <QMessageBox>
+
+namespace {
+
+QMessageBox::Icon toIcon(Prompt::Icon icon) {
+    switch (icon) {
+    case Prompt::Icon::Information:
+        return QMessageBox::Information;
+    case Prompt::Icon::Exclamation:
+        return QMessageBox::Warning;
+    case Prompt::Icon::Error:
+        return QMessageBox::Critical;
+    default:
+        return QMessageBox::NoIcon;
+    }
+}
+
+} // namespace
+
+void MessageBoxPrompt::Show(Icon i_eIcon, const QString& i_sTitle, const QString& i_sText) {
+    QMessageBox box(toIcon(i_eIcon), i_sTitle, i_sText, QMessageBox::Ok,
+                    QApplication::activeWindow());
+    box.exec();
+}
+
+bool MessageBoxPrompt::AskRetry(const QString& i_sTitle, const QString& i_sText) {
+    QMessageBox box(QMessageBox::Warning, i_sTitle, i_sText,
+                    QMessageBox::Retry | QMessageBox::Cancel, QApplication::activeWindow());
+    box.setDefaultButton(QMessageBox::Retry);
+    return box.exec() == QMessageBox::Retry;
+}

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QString>
+#include <functional>
+
+class CLumo;
+class SettingPanel;
+class VeltPanel;
+class EpsonPanel;
+
+// What a tab page needs from the main window: the session, the command envelope, the state of
+// start-up and display type, and its sibling pages.
+class CommandHost {
+public:
+    virtual ~CommandHost() = default;
+
+    // The session, created on first use.
+    virtual CLumo& Lumo() = 0;
+
+    // True while a command runs (the hourglass shows).
+    virtual bool Busy() const = 0;
+
+    // Runs i_command inside the command envelope: refused (false) while another command runs;
+    // otherwise hourglass and locked tabs for its length and, with i_blnStatus, the status box
+    // cleared first and filled with the outcome afterwards.
+    virtual bool RunCommand(bool i_blnStatus, const std::function<int()>& i_command) = 0;
+
+    // Tells the technician why a command was not sent.
+    virtual void Refuse(const QString& i_sMessage) = 0;
+
+    virtual bool Loading() const = 0;
+    virtual qint16 DisplayTypeCode() const = 0;
+
+    virtual SettingPanel& Setting() = 0;
+    virtual VeltPanel& Velt() = 0;
+    virtual EpsonPanel& Epson() = 0;
+};

@@ -1,0 +1,288 @@
+#include "panels/EpsonPanel.h"
+
+#include "app/AppInfo.h"
+#include "app/NumberText.h"
+#include "app/SelectionLists.h"
+#include "app/SettingsStore.h"
+#include "device/CLumo.h"
+#include "panels/ComboList.h"
+#include "panels/CommandHost.h"
+#include "panels/VeltPanel.h"
+
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace {
+
+struct ButtonDesign {
+    const char* caption;
+    const char* tooltip;
+    const char* bytes; // sent with SendMessage; empty where the press builds its own
+};
+
+// Index = button index. The toggles (10, 11, 12) show what the next press does.
+constexpr std::array<ButtonDesign, 20> kButtons{{
+    {"", "up", "\x1F\x0A"},
+    {"", "down", "\x0A"},
+    {"", "left", "\x08"},
+    {"", "right", "\x09"},
+    {"", "home position", "\x0B"},
+    {"US B", "bottom position", "\x1F\x42"},
+    {"CR", "left end of the line", "\x0D"},
+    {"US CR", "right end of the line", "\x1F\x0D"},
+    {"CLR", "screen clear", "\x0C"},
+    {"CAN", "line clear", "\x18"},
+    {"cursor on", "", ""},
+    {"reverse", "", ""},
+    {"aux-device on", "", ""},
+    {"Initialize", "", "\x1B\x40"},
+    {"SelfTest", "", "\x1F\x40"},
+    {"Position", "", ""},
+    {"Set", "", ""},
+    {"Set", "", ""},
+    {"Set", "", ""},
+    {"Send", "", ""},
+}};
+
+struct ToggleDesign {
+    const char* designCaption;
+    const char* secondCaption;
+    const char* first;  // sent by the press that finds Tag "0"
+    const char* second; // sent by the press that finds Tag "1"
+};
+
+const ToggleDesign* toggleFor(int index) {
+    static const ToggleDesign toggles[] = {
+        {"cursor on", "cursor off", "\x1F\x43\x31", "\x1F\x43\x30"},
+        {"reverse", "normal", "\x1F\x72\x31", "\x1F\x72\x30"},
+        {"aux-device on", "aux-device off", "\x1B\x47", "\x1B\x53"},
+    };
+    return index >= 10 && index <= 12 ? &toggles[index - 10] : nullptr;
+}
+
+QString text(const char* bytes) {
+    return QString::fromLatin1(bytes);
+}
+
+QString bytesText(std::initializer_list<int> bytes) {
+    QString out;
+    for (const int b : bytes) {
+        out.append(QChar(b));
+    }
+    return out;
+}
+
+QWidget* labelled(const QString& label, QWidget* field, QPushButton* button, QWidget* parent) {
+    auto* holder = new QWidget(parent);
+    auto* row = new QHBoxLayout(holder);
+    row->setContentsMargins(0, 0, 0, 0);
+    auto* caption = new QLabel(label, holder);
+    caption->setMinimumWidth(52);
+    caption->setBuddy(field);
+    row->addWidget(caption);
+    row->addWidget(field, 1);
+    if (button != nullptr) {
+        row->addWidget(button);
+    }
+    return holder;
+}
+
+} // namespace
+
+QString EpsonPanel::Tag(const QPushButton* i_pButton) {
+    return i_pButton->property("Tag").toString();
+}
+
+EpsonPanel::EpsonPanel(CommandHost& i_host, QWidget* i_pParent)
+    : QWidget(i_pParent), m_host(i_host) {
+    setObjectName(QStringLiteral("EpsonPanel"));
+    for (int i = 0; i < 20; ++i) {
+        const ButtonDesign& design = kButtons[static_cast<size_t>(i)];
+        auto* b = new QPushButton(QString::fromLatin1(design.caption), this);
+        b->setObjectName(QStringLiteral("cmdEPSON(%1)").arg(i));
+        if (*design.tooltip != '\0') {
+            b->setToolTip(QString::fromLatin1(design.tooltip));
+        }
+        if (toggleFor(i) != nullptr) {
+            b->setProperty("Tag", QStringLiteral("0"));
+        }
+        connect(b, &QPushButton::clicked, this, [this, i] { cmdEPSON_Click(i); });
+        cmdEPSON[static_cast<size_t>(i)] = b;
+    }
+    for (int i = 0; i <= 4; ++i) {
+        cmdEPSON[static_cast<size_t>(i)]->setIconSize(QSize(20, 20));
+        cmdEPSON[static_cast<size_t>(i)]->setFixedSize(40, 32);
+    }
+
+    txtEPSON = new QLineEdit(this);
+    txtEPSON->setObjectName(QStringLiteral("txtEPSON"));
+    txtEPSON->setMaxLength(40);
+    cboPeripheral = ComboList::Create(QStringLiteral("cboPeripheral"),
+                                      SelectionLists::Peripherals(), true, this);
+    cboOperation =
+        ComboList::Create(QStringLiteral("cboOperation"), SelectionLists::Operations(), true, this);
+    cboNational = ComboList::Create(QStringLiteral("cboNational"), {}, true, this);
+    cboExpand = ComboList::Create(QStringLiteral("cboExpand"), {}, true, this);
+    txtBlink = new QLineEdit(this);
+    txtBlink->setObjectName(QStringLiteral("txtBlink"));
+    txtBlink->setInputMask(QStringLiteral("999;_"));
+    txtBlink->setFixedWidth(48);
+    cboRow = ComboList::Create(QStringLiteral("cboRow"), {}, true, this);
+    cboColumn = ComboList::Create(QStringLiteral("cboColumn"), {}, true, this);
+
+    auto* layout = new QVBoxLayout(this);
+    auto* message = new QHBoxLayout;
+    auto* messageLabel = new QLabel(tr("Message"), this);
+    messageLabel->setBuddy(txtEPSON);
+    message->addWidget(messageLabel);
+    message->addWidget(txtEPSON, 1);
+    message->addWidget(cmdEPSON[19]);
+    layout->addLayout(message);
+
+    auto* peripheral = new QGroupBox(tr("Peripheral"), this);
+    auto* pbox = new QHBoxLayout(peripheral);
+    pbox->addWidget(labelled(tr("Device"), cboPeripheral, cmdEPSON[12], peripheral));
+    layout->addWidget(peripheral);
+
+    auto* operation = new QGroupBox(tr("Operation"), this);
+    auto* ogrid = new QGridLayout(operation);
+    ogrid->addWidget(labelled(tr("Mode:"), cboOperation, nullptr, operation), 0, 0, 1, 3);
+    const int opButtons[] = {8, 9, 10, 11, 13, 14};
+    for (int k = 0; k < 6; ++k) {
+        ogrid->addWidget(cmdEPSON[static_cast<size_t>(opButtons[k])], 1 + k / 3, k % 3);
+    }
+    ogrid->addWidget(labelled(tr("National"), cboNational, cmdEPSON[16], operation), 3, 0, 1, 3);
+    ogrid->addWidget(labelled(tr("Expand"), cboExpand, cmdEPSON[17], operation), 4, 0, 1, 3);
+    auto* blinkRow = labelled(tr("Blink"), txtBlink, cmdEPSON[18], operation);
+    qobject_cast<QHBoxLayout*>(blinkRow->layout())->insertStretch(2, 1);
+    ogrid->addWidget(blinkRow, 5, 0, 1, 3);
+
+    auto* cursor = new QGroupBox(tr("Cursor control"), this);
+    auto* cgrid = new QGridLayout(cursor);
+    // Arrow pad: up above, left/home/right in the middle, down below.
+    cgrid->addWidget(cmdEPSON[0], 0, 1);
+    cgrid->addWidget(cmdEPSON[2], 1, 0);
+    cgrid->addWidget(cmdEPSON[4], 1, 1);
+    cgrid->addWidget(cmdEPSON[3], 1, 2);
+    cgrid->addWidget(cmdEPSON[1], 2, 1);
+    auto* ends = new QVBoxLayout;
+    ends->addWidget(cmdEPSON[5]);
+    ends->addWidget(cmdEPSON[6]);
+    ends->addWidget(cmdEPSON[7]);
+    cgrid->addLayout(ends, 0, 3, 3, 1);
+    auto* position = new QGroupBox(tr("Set Position(coordinate)"), cursor);
+    auto* posGrid = new QGridLayout(position);
+    posGrid->addWidget(labelled(tr("row"), cboRow, nullptr, position), 0, 0);
+    posGrid->addWidget(labelled(tr("column"), cboColumn, nullptr, position), 1, 0);
+    posGrid->addWidget(cmdEPSON[15], 2, 0);
+    cgrid->addWidget(position, 0, 4, 3, 1);
+
+    auto* lower = new QHBoxLayout;
+    lower->addWidget(operation, 1);
+    auto* right = new QVBoxLayout;
+    right->addWidget(cursor);
+    right->addStretch(1);
+    lower->addLayout(right, 1);
+    layout->addLayout(lower);
+    layout->addStretch(1);
+
+    ComboList::OnSelection(cboOperation, [this](int i) { cboOperation_Click(i); });
+    ComboList::OnSelection(cboPeripheral, [this](int i) { cboPeripheral_Click(i); });
+    ComboList::OnSelection(cboNational, [this](int i) { cboNational_Click(i); });
+}
+
+void EpsonPanel::cmdEPSON_Click(int i_iIndex) {
+    if (m_host.Busy() || !Check(i_iIndex)) {
+        return;
+    }
+    m_host.RunCommand(false, [this, i_iIndex] { return Send(i_iIndex); });
+}
+
+bool EpsonPanel::Check(int i_iIndex) {
+    if (i_iIndex == 16 && cboNational->currentIndex() < 0) {
+        m_host.Refuse(tr("National: choose a character set from the list (0 to 14)."));
+        return false;
+    }
+    if (i_iIndex == 17 && NumberText::LeadingNumber(cboExpand->currentText()) < 0) {
+        m_host.Refuse(tr("Expand: \"%1\" is negative. Enter a code table number from 0 to 255.")
+                          .arg(cboExpand->currentText()));
+        return false;
+    }
+    if (i_iIndex == 18 && NumberText::LeadingNumber(txtBlink->text()) > 255) {
+        m_host.Refuse(tr("Blink: %1 does not fit the command. Enter a number from 0 to 255.")
+                          .arg(txtBlink->text()));
+        return false;
+    }
+    return true;
+}
+
+int EpsonPanel::Toggle(int i_iIndex) {
+    QPushButton* button = cmdEPSON[static_cast<size_t>(i_iIndex)];
+    const ToggleDesign& toggle = *toggleFor(i_iIndex);
+    // Caption and state change before the bytes go out, so a failed send still flips it.
+    if (Tag(button) == QLatin1String("0")) {
+        button->setProperty("Tag", QStringLiteral("1"));
+        button->setText(QString::fromLatin1(toggle.secondCaption));
+        return m_host.Lumo().SendMessage(text(toggle.first));
+    }
+    button->setProperty("Tag", QStringLiteral("0"));
+    button->setText(QString::fromLatin1(toggle.designCaption));
+    return m_host.Lumo().SendMessage(text(toggle.second));
+}
+
+int EpsonPanel::Send(int i_iIndex) {
+    CLumo& lumo = m_host.Lumo();
+    if (toggleFor(i_iIndex) != nullptr) {
+        return Toggle(i_iIndex);
+    }
+    switch (i_iIndex) {
+    case 15:
+        return lumo.SendMessage(
+            bytesText({0x1F, 0x24, cboColumn->currentIndex() + 1, cboRow->currentIndex() + 1}));
+    case 16:
+        return lumo.SendMessage(bytesText({0x1B, 0x52, cboNational->currentIndex()}));
+    case 17: {
+        const double number =
+            NumberText::RoundHalfEven(NumberText::LeadingNumber(cboExpand->currentText()));
+        ComboList::SelectIfPresent(cboExpand, number > 255 ? 0 : static_cast<int>(number));
+        return lumo.SendMessageStringAndByte(
+            text("\x1B\x74"), static_cast<quint8>(std::max(0, cboExpand->currentIndex())));
+    }
+    case 18:
+        return lumo.SendMessageStringAndByte(text("\x1F\x45"),
+                                             static_cast<quint8>(NumberText::RoundHalfEven(
+                                                 NumberText::LeadingNumber(txtBlink->text()))));
+    case 19: {
+        VeltPanel& velt = m_host.Velt();
+        velt.txtMessage->setText(txtEPSON->text());
+        return lumo.SendMessage(velt.txtMessage->text());
+    }
+    default:
+        return lumo.SendMessage(text(kButtons[static_cast<size_t>(i_iIndex)].bytes));
+    }
+}
+
+void EpsonPanel::cboOperation_Click(int i_iIndex) {
+    if (m_host.Loading() || i_iIndex < 0 || i_iIndex > 2) {
+        return;
+    }
+    m_host.Lumo().SendMessage(bytesText({0x1F, i_iIndex + 1}));
+}
+
+void EpsonPanel::cboPeripheral_Click(int i_iIndex) {
+    if (m_host.Loading() || i_iIndex < 0 || i_iIndex > 2) {
+        return;
+    }
+    m_host.Lumo().SendMessage(bytesText({0x1B, 0x3D, i_iIndex + 1}));
+}
+
+void EpsonPanel::cboNational_Click(int i_iIndex) {
+    SettingsStore::SaveSetting(AppInfo::Name(), QStringLiteral("Set"),
+                               QStringLiteral("InternationalCode"), QString::number(i_iIndex));
+    ComboList::SelectIfPresent(m_host.Velt().cboInternationalCode, i_iIndex);
+}

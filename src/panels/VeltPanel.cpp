@@ -1,0 +1,239 @@
+#include "panels/VeltPanel.h"
+
+#include "app/AppInfo.h"
+#include "app/NumberText.h"
+#include "app/SelectionLists.h"
+#include "app/SettingsStore.h"
+#include "device/CLumo.h"
+#include "device/LumoError.h"
+#include "panels/ComboList.h"
+#include "panels/CommandHost.h"
+#include "panels/EpsonPanel.h"
+#include "panels/SettingPanel.h"
+#include "panels/UpDown.h"
+
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace {
+
+const QString kVersionCaption = QStringLiteral("Firmware Version : ");
+
+void saveSet(const char* key, int index) {
+    SettingsStore::SaveSetting(AppInfo::Name(), QStringLiteral("Set"), QLatin1String(key),
+                               QString::number(index));
+}
+
+QLineEdit* numberBox(const QString& name, QWidget* parent) {
+    auto* box = new QLineEdit(QStringLiteral("1"), parent);
+    box->setObjectName(name);
+    box->setFixedWidth(48);
+    return box;
+}
+
+// A text box and its spinner side by side.
+QWidget* spun(QLineEdit* box, UpDown* spinner, QWidget* parent) {
+    auto* holder = new QWidget(parent);
+    auto* row = new QHBoxLayout(holder);
+    row->setContentsMargins(0, 0, 0, 0);
+    row->setSpacing(1);
+    row->addWidget(box);
+    row->addWidget(spinner);
+    row->addStretch(1);
+    return holder;
+}
+
+} // namespace
+
+VeltPanel::VeltPanel(CommandHost& i_host, QWidget* i_pParent) : QWidget(i_pParent), m_host(i_host) {
+    setObjectName(QStringLiteral("VeltPanel"));
+    const QStringList captions = {tr("Set"), tr("Set"),        tr("Set"),  tr("Set"),
+                                  tr("Set"), tr("Set"),        tr("Send"), tr("Get"),
+                                  tr("Set"), tr("GetVersion"), tr("Set")};
+    for (int i = 0; i < 11; ++i) {
+        auto* b = new QPushButton(captions[i], this);
+        b->setObjectName(QStringLiteral("cmdVELT(%1)").arg(i));
+        connect(b, &QPushButton::clicked, this, [this, i] { cmdVELT_Click(i); });
+        cmdVELT[static_cast<size_t>(i)] = b;
+    }
+
+    lblVersion = new QLabel(kVersionCaption, this);
+    lblVersion->setObjectName(QStringLiteral("lblVersion"));
+    lblVersion->setTextInteractionFlags(Qt::TextSelectableByMouse);
+
+    cboS_BaudRate = ComboList::Create(QStringLiteral("cboS_BaudRate"), {}, false, this);
+    cboS_Parity =
+        ComboList::Create(QStringLiteral("cboS_Parity"), SelectionLists::Parities(), true, this);
+    cboInternationalCode =
+        ComboList::Create(QStringLiteral("cboInternationalCode"), {}, false, this);
+    txtLayer = numberBox(QStringLiteral("txtLayer"), this);
+    UpDown1 = new UpDown(QStringLiteral("UpDown1"), txtLayer, 1, 3, this);
+    txtPosition = numberBox(QStringLiteral("txtPosition"), this);
+    UpDown2 = new UpDown(QStringLiteral("UpDown2"), txtPosition, 1, 40, this);
+    txtStart = numberBox(QStringLiteral("txtStart"), this);
+    UpDown3 = new UpDown(QStringLiteral("UpDown3"), txtStart, 1, 40, this);
+    txtEnd = numberBox(QStringLiteral("txtEnd"), this);
+    UpDown4 = new UpDown(QStringLiteral("UpDown4"), txtEnd, 1, 40, this);
+    cboLayer = ComboList::Create(QStringLiteral("cboLayer"), SelectionLists::Layers(), false, this);
+    cboMode = ComboList::Create(QStringLiteral("cboMode"), {}, false, this);
+    cboShowSavedMessageAfterRebootMode =
+        ComboList::Create(QStringLiteral("cboShowSavedMessageAfterRebootMode"), {}, false, this);
+    cboDevice =
+        ComboList::Create(QStringLiteral("cboDevice"), SelectionLists::Devices(), false, this);
+    txtMessage = new QLineEdit(this);
+    txtMessage->setObjectName(QStringLiteral("txtMessage"));
+    txtMessage->setMaxLength(40);
+    txtMessage->setMinimumWidth(260);
+
+    auto* grid = new QGridLayout(this);
+    grid->setColumnStretch(1, 1);
+    int row = 0;
+    auto addRow = [&](const QString& label, QWidget* inputs, std::initializer_list<int> buttons) {
+        if (!label.isEmpty()) {
+            grid->addWidget(new QLabel(label, this), row, 0, 1, 2);
+            ++row;
+        }
+        if (inputs != nullptr) {
+            grid->addWidget(inputs, row, 1);
+        }
+        auto* holder = new QWidget(this);
+        auto* hbox = new QHBoxLayout(holder);
+        hbox->setContentsMargins(0, 0, 0, 0);
+        for (const int index : buttons) {
+            hbox->addWidget(cmdVELT[static_cast<size_t>(index)]);
+        }
+        grid->addWidget(holder, row, 2);
+        ++row;
+    };
+    auto pair = [this](const QString& l1, QWidget* w1, const QString& l2, QWidget* w2) {
+        auto* holder = new QWidget(this);
+        auto* hbox = new QHBoxLayout(holder);
+        hbox->setContentsMargins(0, 0, 0, 0);
+        if (!l1.isEmpty()) {
+            hbox->addWidget(new QLabel(l1, holder));
+        }
+        hbox->addWidget(w1, 1);
+        if (w2 != nullptr) {
+            if (!l2.isEmpty()) {
+                hbox->addWidget(new QLabel(l2, holder));
+            }
+            hbox->addWidget(w2, 1);
+        }
+        return holder;
+    };
+
+    grid->addWidget(lblVersion, row, 0, 1, 2);
+    auto* versionButton = new QWidget(this);
+    auto* vbox = new QHBoxLayout(versionButton);
+    vbox->setContentsMargins(0, 0, 0, 0);
+    vbox->addWidget(cmdVELT[9]);
+    grid->addWidget(versionButton, row++, 2);
+    addRow(tr("Modify the Lumo Baud-Rate and Parity:"),
+           pair(QString(), cboS_BaudRate, QString(), cboS_Parity), {0});
+    addRow(tr("International Code:"), cboInternationalCode, {1});
+    addRow(tr("Save the Current View Message (Layer):"), spun(txtLayer, UpDown1, this), {2});
+    addRow(tr("Set Cursor Position:"), spun(txtPosition, UpDown2, this), {3});
+    addRow(tr("Clear Display Range:"),
+           pair(tr("From:"), spun(txtStart, UpDown3, this), tr("To:"), spun(txtEnd, UpDown4, this)),
+           {4});
+    addRow(tr("Display the Saved Demo Message:"),
+           pair(tr("Layer:"), cboLayer, tr("Mode:"), cboMode), {5});
+    addRow(tr("Show Saved Message after Reboot Mode :"), cboShowSavedMessageAfterRebootMode, {10});
+    addRow(tr("Peripheral Device:"), cboDevice, {8});
+    addRow(tr("Get/Send Message:"), txtMessage, {6, 7});
+    grid->setRowStretch(row, 1);
+
+    ComboList::OnSelection(cboS_BaudRate, [](int i) { saveSet("BaudRate", i); });
+    ComboList::OnSelection(cboS_Parity, [](int i) { saveSet("Parity", i); });
+    ComboList::OnSelection(cboLayer, [](int i) { saveSet("Layer", i); });
+    ComboList::OnSelection(cboMode, [](int i) { saveSet("Mode", i); });
+    ComboList::OnSelection(cboShowSavedMessageAfterRebootMode,
+                           [](int i) { saveSet("ShowSavedMessageAfterRebootMode", i); });
+    ComboList::OnSelection(cboInternationalCode, [this](int i) { cboInternationalCode_Click(i); });
+}
+
+void VeltPanel::cboInternationalCode_Click(int i_iIndex) {
+    saveSet("InternationalCode", i_iIndex);
+    ComboList::SelectIfPresent(m_host.Epson().cboNational, i_iIndex);
+}
+
+bool VeltPanel::ReadInt16Field(QLineEdit* i_pBox, const QString& i_sField, qint16& o_iValue) {
+    try {
+        o_iValue = NumberText::ReadInt16(i_pBox->text());
+        return true;
+    } catch (const LumoError&) {
+        m_host.Refuse(tr("%1: \"%2\" is too large. Enter a number from -32768 to 32767.")
+                          .arg(i_sField, i_pBox->text()));
+        return false;
+    }
+}
+
+void VeltPanel::cmdVELT_Click(int i_iIndex) {
+    if (m_host.Busy()) {
+        return;
+    }
+    qint16 number = 0;
+    if (i_iIndex == 2 && !ReadInt16Field(txtLayer, tr("Layer"), number)) {
+        return;
+    }
+    if (i_iIndex == 3 && !ReadInt16Field(txtPosition, tr("Cursor position"), number)) {
+        return;
+    }
+    m_host.RunCommand(true, [this, i_iIndex] { return RunIndex(i_iIndex); });
+}
+
+int VeltPanel::RunIndex(int i_iIndex) {
+    CLumo& lumo = m_host.Lumo();
+    EpsonPanel& epson = m_host.Epson();
+    switch (i_iIndex) {
+    case 0: {
+        const int status =
+            lumo.SetBaudRate(cboS_BaudRate->currentText(), cboS_Parity->currentText());
+        if (status == 0 || status == -6) {
+            // The display now listens at the new rate: follow it with the computer's own port.
+            ComboList::SelectIfPresent(m_host.Setting().cboBaudRate, cboS_BaudRate->currentIndex());
+        }
+        return status;
+    }
+    case 1:
+        return lumo.SetInternationalCode(static_cast<qint16>(cboInternationalCode->currentIndex()));
+    case 2:
+        return lumo.SaveMessage(NumberText::ReadInt16(txtLayer->text()));
+    case 3:
+        return lumo.SetPosition(NumberText::ReadInt16(txtPosition->text()));
+    case 4:
+        return lumo.ClearDisplay(NumberText::LeadingNumber(txtStart->text()),
+                                 NumberText::LeadingNumber(txtEnd->text()));
+    case 5:
+        return lumo.DisplayDemoMessage(cboLayer->currentIndex(), cboMode->currentIndex());
+    case 6: {
+        const int status = lumo.SendMessage(txtMessage->text());
+        epson.txtEPSON->setText(txtMessage->text());
+        return status;
+    }
+    case 7: {
+        QString message;
+        const int status = lumo.GetMessage(message);
+        txtMessage->setText(message);
+        epson.txtEPSON->setText(message);
+        return status;
+    }
+    case 8:
+        return cboDevice->currentIndex() == 0 ? lumo.PrinterOn() : lumo.PrinterOff();
+    case 9: {
+        lblVersion->setText(kVersionCaption);
+        QString version;
+        const int status = lumo.GetVersion(version);
+        lblVersion->setText(kVersionCaption + version);
+        return status;
+    }
+    case 10:
+        return lumo.DisplayShowSavedMessageAfterRebootMode(
+            cboShowSavedMessageAfterRebootMode->currentIndex());
+    default:
+        return 0;
+    }
+}

@@ -1,0 +1,83 @@
+#include "support/WindowFixture.h"
+
+#include <QApplication>
+#include <QTimer>
+#include <unistd.h>
+
+namespace {
+
+class EnvelopeTest : public WindowFixture {};
+
+TEST_F(EnvelopeTest, ASecondCommandWhileOneWaitsDoesNothing) {
+    frmMain& w = Start();
+    bool checked = false;
+    m_clock.onIdle = [&](qint64) {
+        if (checked) {
+            return;
+        }
+        checked = true;
+        // The first command is waiting for its acknowledgement.
+        EXPECT_TRUE(w.Busy());
+        EXPECT_FALSE(w.SSTab1->isEnabled());
+        EXPECT_TRUE(Button("cmdExit")->isEnabled());
+        Button("cmdVELT(2)")->click();
+        Button("cmdEPSON(8)")->click();
+        Button("cmdASCII1(65)")->click();
+        Button("cmdLightTube")->click();
+    };
+    EXPECT_EQ(Press("cmdVELT(1)"), "04 01 49 30 17");
+    EXPECT_TRUE(checked);
+    EXPECT_EQ(m_pComm->writes.size(), 1);
+    EXPECT_EQ(Status(), "Device does not respond.");
+    EXPECT_FALSE(w.Busy());
+    EXPECT_TRUE(w.SSTab1->isEnabled());
+
+    // Afterwards the next command goes through.
+    m_clock.onIdle = nullptr;
+    m_pComm->AnswerFrames(QByteArray("\x06"));
+    EXPECT_EQ(Press("cmdVELT(1)"), "04 01 49 30 17");
+    EXPECT_EQ(Status(), "OK");
+}
+
+TEST_F(EnvelopeTest, TheStatusBoxExplainsAPortThatWouldNotOpen) {
+    Start();
+    m_pComm->failOpen = true;
+    m_pComm->openFailure = "/dev/ttyS0: Permission denied";
+    Press("cmdVELT(1)");
+    EXPECT_EQ(Status(), "Commport open failed.");
+    const QString tip = Edit("txtStatus")->toolTip();
+    EXPECT_TRUE(tip.contains("/dev/ttyS0: Permission denied")) << tip.toStdString();
+    EXPECT_TRUE(tip.contains("dialout")) << tip.toStdString();
+    EXPECT_TRUE(tip.contains("LUMOQ4_COM1")) << tip.toStdString();
+
+    m_pComm->openFailure = "/dev/ttyS0: in use by another program (process 4242)";
+    Press("cmdVELT(1)");
+    EXPECT_TRUE(Edit("txtStatus")->toolTip().contains("process 4242"));
+
+    m_pComm->failOpen = false;
+    m_pComm->AnswerFrames(QByteArray("\x06"));
+    Press("cmdVELT(1)");
+    EXPECT_EQ(Status(), "OK");
+    EXPECT_EQ(Edit("txtStatus")->toolTip(), "");
+}
+
+// Exit while a command waits ends the process with code 0. Run in a child process.
+void exitDuringCommand() {
+    frmMain& w = *new frmMain;
+    w.show();
+    QPushButton* command = w.findChild<QPushButton*>("cmdVELT(1)");
+    QPushButton* exitButton = w.findChild<QPushButton*>("cmdExit");
+    QTimer::singleShot(0, command, [command] { command->click(); });
+    QTimer::singleShot(100, exitButton, [exitButton] { exitButton->click(); });
+    ::_exit(QApplication::exec());
+}
+
+TEST_F(EnvelopeTest, ExitDuringACommandEndsTheProgramWithCodeZero) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    m_pComm->onOutput = nullptr; // silence: the command would wait 0.8 s
+    modLumo::SetClock(nullptr);  // the real clock in the child
+    EXPECT_EXIT(exitDuringCommand(), ::testing::ExitedWithCode(0), "");
+    modLumo::SetClock(&m_clock);
+}
+
+} // namespace
