@@ -16,6 +16,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace {
 
@@ -108,8 +109,13 @@ EpsonPanel::EpsonPanel(CommandHost& i_host, QWidget* i_pParent)
         if (*design.tooltip != '\0') {
             b->setToolTip(QString::fromLatin1(design.tooltip));
         }
-        if (toggleFor(i) != nullptr) {
+        if (const ToggleDesign* toggle = toggleFor(i)) {
             b->setProperty("Tag", QStringLiteral("0"));
+            // Wide enough for either caption, so the layout does not jump on a press.
+            const int text =
+                std::max(b->fontMetrics().horizontalAdvance(QLatin1String(toggle->designCaption)),
+                         b->fontMetrics().horizontalAdvance(QLatin1String(toggle->secondCaption)));
+            b->setMinimumWidth(text + 24);
         }
         connect(b, &QPushButton::clicked, this, [this, i] { cmdEPSON_Click(i); });
         cmdEPSON[static_cast<size_t>(i)] = b;
@@ -147,6 +153,7 @@ EpsonPanel::EpsonPanel(CommandHost& i_host, QWidget* i_pParent)
     auto* peripheral = new QGroupBox(tr("Peripheral"), this);
     auto* pbox = new QHBoxLayout(peripheral);
     pbox->addWidget(labelled(tr("Device"), cboPeripheral, cmdEPSON[12], peripheral));
+    pbox->addStretch(1);
     layout->addWidget(peripheral);
 
     auto* operation = new QGroupBox(tr("Operation"), this);

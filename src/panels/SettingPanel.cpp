@@ -40,6 +40,10 @@ SettingPanel::SettingPanel(CommandHost& i_host, QWidget* i_pParent)
     cboBaudRate = ComboList::Create(QStringLiteral("cboBaudRate"), {}, false, Frame1);
     cboParity =
         ComboList::Create(QStringLiteral("cboParity"), SelectionLists::Parities(), false, Frame1);
+    for (QComboBox* combo : {cboComport, cboBaudRate, cboParity}) {
+        combo->setMinimumWidth(160);
+        combo->setMaximumWidth(220);
+    }
     auto* form1 = new QFormLayout(Frame1);
     form1->addRow(tr("Comport:"), cboComport);
     form1->addRow(tr("Baud Rate:"), cboBaudRate);
@@ -59,6 +63,9 @@ SettingPanel::SettingPanel(CommandHost& i_host, QWidget* i_pParent)
     cmdFirmwireUpdate = button(QStringLiteral("cmdFirmwireUpdate"), tr("Firmware Update"), Frame7);
     cmdLightTube = button(QStringLiteral("cmdLightTube"), tr("Fully Light the Tube"), Frame7);
     cmdLightTube->setToolTip(tr("Lights every dot of every character cell"));
+    for (QPushButton* b : {cmdMis, cmdFirmwireUpdate, cmdLightTube}) {
+        b->setMaximumWidth(220);
+    }
     auto* box7 = new QVBoxLayout(Frame7);
     box7->addWidget(cmdMis);
     box7->addWidget(cmdFirmwireUpdate);
