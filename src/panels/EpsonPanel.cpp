@@ -198,6 +198,17 @@ EpsonPanel::EpsonPanel(CommandHost& i_host, QWidget* i_pParent)
     layout->addLayout(lower);
     layout->addStretch(1);
 
+    // Top to bottom, then the cursor pad, the way the frames read.
+    const std::initializer_list<QWidget*> order = {
+        txtEPSON,     cmdEPSON[19], cboPeripheral, cmdEPSON[12], cboOperation, cmdEPSON[8],
+        cmdEPSON[9],  cmdEPSON[10], cmdEPSON[11],  cmdEPSON[13], cmdEPSON[14], cboNational,
+        cmdEPSON[16], cboExpand,    cmdEPSON[17],  txtBlink,     cmdEPSON[18], cmdEPSON[0],
+        cmdEPSON[2],  cmdEPSON[4],  cmdEPSON[3],   cmdEPSON[1],  cmdEPSON[5],  cmdEPSON[6],
+        cmdEPSON[7],  cboRow,       cboColumn,     cmdEPSON[15]};
+    for (auto it = order.begin(); it + 1 != order.end(); ++it) {
+        QWidget::setTabOrder(*it, *(it + 1));
+    }
+
     ComboList::OnSelection(cboOperation, [this](int i) { cboOperation_Click(i); });
     ComboList::OnSelection(cboPeripheral, [this](int i) { cboPeripheral_Click(i); });
     ComboList::OnSelection(cboNational, [this](int i) { cboNational_Click(i); });

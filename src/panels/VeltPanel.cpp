@@ -146,6 +146,34 @@ VeltPanel::VeltPanel(CommandHost& i_host, QWidget* i_pParent) : QWidget(i_pParen
     addRow(tr("Get/Send Message:"), txtMessage, {6, 7});
     grid->setRowStretch(row, 1);
 
+    // Row by row: the inputs of a row, then its button.
+    const std::initializer_list<QWidget*> order = {cmdVELT[9],
+                                                   cboS_BaudRate,
+                                                   cboS_Parity,
+                                                   cmdVELT[0],
+                                                   cboInternationalCode,
+                                                   cmdVELT[1],
+                                                   txtLayer,
+                                                   cmdVELT[2],
+                                                   txtPosition,
+                                                   cmdVELT[3],
+                                                   txtStart,
+                                                   txtEnd,
+                                                   cmdVELT[4],
+                                                   cboLayer,
+                                                   cboMode,
+                                                   cmdVELT[5],
+                                                   cboShowSavedMessageAfterRebootMode,
+                                                   cmdVELT[10],
+                                                   cboDevice,
+                                                   cmdVELT[8],
+                                                   txtMessage,
+                                                   cmdVELT[6],
+                                                   cmdVELT[7]};
+    for (auto it = order.begin(); it + 1 != order.end(); ++it) {
+        QWidget::setTabOrder(*it, *(it + 1));
+    }
+
     ComboList::OnSelection(cboS_BaudRate, [](int i) { saveSet("BaudRate", i); });
     ComboList::OnSelection(cboS_Parity, [](int i) { saveSet("Parity", i); });
     ComboList::OnSelection(cboLayer, [](int i) { saveSet("Layer", i); });
