@@ -1,5 +1,7 @@
 #pragma once
 
+#include "transfer/XModemOutcome.h"
+
 #include <QByteArray>
 #include <QString>
 #include <functional>
@@ -62,7 +64,31 @@ public:
     int PrinterOff();
     int GetVersion(QString& o_sVersion);
 
+    // --- File transfer and firmware update (CLumoTransfer.cpp) -------------------------------
+    // The file and check type are kept here and handed to the host's XModem engine.
+    // StartSendFile arms the engine's one-shot start timer and returns at once; StopSendFile
+    // disarms it and asks a running transfer to end after its current round.
+    QString File() const;
+    void setFile(const QString& i_sFile);
+    qint32 CheckSumType() const;
+    void setCheckSumType(qint32 i_CheckSum);
+    void StartSendFile();
+    void StopSendFile();
+    qint16 Progress() const;
+    bool UpdateFirmwareFinish() const;
+    void setUpdateFirmwareFinish(bool i_blnUpdateFirmwareFinish);
+    qint32 FirmwareCodeType() const;
+    void setFirmwareCodeType(qint32 i_CodeType);
+    // Switches the display into its loader: ESC "Load", "XA" CR, then "PX" or "ZX" CR LF.
+    // 0, -2 (open failed), -3 (a write or read failed) or -4 (no prompt). Leaves the port open.
+    int FirmwareUpdateMode();
+    // How the last transfer ended (NotStarted until a run has begun after StartSendFile).
+    XModemOutcome LastTransferOutcome() const;
+
 private:
+    // Waits for a prompt holding ">"; 0, or -4 after 120 silent polls of 500 ms.
+    int WaitForPrompt();
+
     MSComm& m_comm() const;
 
     // Connect, check the port, build the frame (nullopt-like empty frame: invalid parameter),
@@ -85,4 +111,7 @@ private:
     QString m_sBaudRate;
     QString m_sParity;
     qint32 m_CommPort = 0;
+    QString m_sFile;
+    qint32 m_CheckSumType = 0;
+    qint32 m_FirmwareCodeType = 0;
 };

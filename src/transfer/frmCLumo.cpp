@@ -1,6 +1,7 @@
 #include "transfer/frmCLumo.h"
 
 #include "device/SerialPortComm.h"
+#include "transfer/XModemEngine.h"
 
 #include <QCoreApplication>
 #include <QPointer>
@@ -20,6 +21,7 @@ frmCLumo::frmCLumo(QObject* i_pParent)
     : QObject(i_pParent), m_pComm(std::make_unique<SerialPortComm>()) {
     Timer1.setSingleShot(true);
     Timer1.setInterval(200);
+    connect(&Timer1, &QTimer::timeout, this, &frmCLumo::Timer1_Timer);
 }
 
 frmCLumo::~frmCLumo() = default;
@@ -27,4 +29,19 @@ frmCLumo::~frmCLumo() = default;
 std::unique_ptr<MSComm> frmCLumo::ReplaceComm(std::unique_ptr<MSComm> i_pComm) {
     std::swap(m_pComm, i_pComm);
     return i_pComm;
+}
+
+void frmCLumo::ArmTransfer() {
+    m_outcome = XModemOutcome();
+    Timer1.start();
+}
+
+void frmCLumo::Timer1_Timer() {
+    Timer1.stop();
+    if (m_blnRunning) {
+        return;
+    }
+    m_blnRunning = true;
+    XModemEngine(*this).Run();
+    m_blnRunning = false;
 }

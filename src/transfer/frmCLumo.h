@@ -1,13 +1,16 @@
 #pragma once
 
 #include "device/MSComm.h"
+#include "transfer/XModemOutcome.h"
 
 #include <QObject>
 #include <QTimer>
 #include <memory>
 
 // The hidden host of the program's one serial port. It is never shown; every session shares
-// it. It also carries the file sender's start timer.
+// it. It also carries the file sender: its one-shot Timer1 starts the XModem engine, which then
+// runs the whole transfer inside that timer event, pacing itself with waits that keep the
+// user interface live.
 class frmCLumo : public QObject {
     Q_OBJECT
 
@@ -26,8 +29,42 @@ public:
     QString LastOpenFailure() const { return m_sLastOpenFailure; }
     void setLastOpenFailure(const QString& i_sReason) { m_sLastOpenFailure = i_sReason; }
 
+    // --- File sender state, used through CLumo ---------------------------------------------
+    QString File() const { return m_sFile; }
+    void setFile(const QString& i_sFile) { m_sFile = i_sFile; }
+
+    // 0: 8-bit checksum, NAK start; 1: CRC-16, "C" start; any other value: checksum blocks,
+    // no start wait.
+    qint32 CheckSumType() const { return m_CheckSumType; }
+    void setCheckSumType(qint32 i_CheckSum) { m_CheckSumType = i_CheckSum; }
+
+    // 0..100.
+    qint16 Progress() const { return m_iProgress; }
+    void setProgress(qint16 i_iProgress) { m_iProgress = i_iProgress; }
+
+    bool UpdateFirmwareFinish() const { return m_blnUpdateFirmwareFinish; }
+    void setUpdateFirmwareFinish(bool i_blnFinish) { m_blnUpdateFirmwareFinish = i_blnFinish; }
+
+    // Asks a running transfer to end after its current answer round.
+    void StopSendFile() { m_blnStop = true; }
+    bool StopRequested() const { return m_blnStop; }
+    void ClearStop() { m_blnStop = false; }
+
+    // Schedules one run of the engine about 200 ms from now; the outcome of the previous run
+    // is forgotten.
+    void ArmTransfer();
+
+    // How the last run ended.
+    const XModemOutcome& TransferOutcome() const { return m_outcome; }
+    void setTransferOutcome(const XModemOutcome& i_outcome) { m_outcome = i_outcome; }
+
     // One-shot start timer of the file sender: 200 ms, disabled when the host is created.
     QTimer Timer1;
+
+public slots:
+    // The engine: one complete transfer. A tick that arrives while a run is in progress is
+    // dropped.
+    void Timer1_Timer();
 
 private:
     explicit frmCLumo(QObject* i_pParent);
@@ -35,4 +72,12 @@ private:
 
     std::unique_ptr<MSComm> m_pComm;
     QString m_sLastOpenFailure;
+
+    QString m_sFile;
+    qint32 m_CheckSumType = 0;
+    qint16 m_iProgress = 0;
+    bool m_blnUpdateFirmwareFinish = false;
+    bool m_blnStop = false;
+    bool m_blnRunning = false;
+    XModemOutcome m_outcome;
 };

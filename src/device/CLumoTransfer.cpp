@@ -1,0 +1,115 @@
+// The file-transfer and firmware-update members of CLumo.
+#include "device/CLumo.h"
+
+#include "device/LumoError.h"
+#include "device/LumoStatus.h"
+#include "device/MSComm.h"
+#include "device/modLumo.h"
+#include "transfer/frmCLumo.h"
+
+using namespace LumoStatus;
+
+namespace {
+
+constexpr int kPromptPollMs = 500;
+constexpr int kPromptSilentPolls = 120;
+
+} // namespace
+
+QString CLumo::File() const {
+    return m_sFile;
+}
+
+void CLumo::setFile(const QString& i_sFile) {
+    m_sFile = i_sFile;
+    m_host->setFile(i_sFile);
+}
+
+qint32 CLumo::CheckSumType() const {
+    return m_CheckSumType;
+}
+
+void CLumo::setCheckSumType(qint32 i_CheckSum) {
+    m_CheckSumType = i_CheckSum;
+    m_host->setCheckSumType(i_CheckSum);
+}
+
+void CLumo::StartSendFile() {
+    m_host->ArmTransfer();
+}
+
+void CLumo::StopSendFile() {
+    m_host->Timer1.stop();
+    m_host->StopSendFile();
+}
+
+qint16 CLumo::Progress() const {
+    return m_host->Progress();
+}
+
+bool CLumo::UpdateFirmwareFinish() const {
+    return m_host->UpdateFirmwareFinish();
+}
+
+void CLumo::setUpdateFirmwareFinish(bool i_blnUpdateFirmwareFinish) {
+    m_host->setUpdateFirmwareFinish(i_blnUpdateFirmwareFinish);
+}
+
+qint32 CLumo::FirmwareCodeType() const {
+    return m_FirmwareCodeType;
+}
+
+void CLumo::setFirmwareCodeType(qint32 i_CodeType) {
+    m_FirmwareCodeType = i_CodeType;
+}
+
+XModemOutcome CLumo::LastTransferOutcome() const {
+    return m_host->TransferOutcome();
+}
+
+int CLumo::FirmwareUpdateMode() {
+    const QByteArray load = QByteArrayLiteral("\x1BLoad");
+    const QByteArray xa = QByteArrayLiteral("XA\r");
+    const QByteArray image =
+        m_FirmwareCodeType == 0 ? QByteArrayLiteral("PX\r\n") : QByteArrayLiteral("ZX\r\n");
+    if (Connect() == OpenFailed) {
+        return OpenFailed;
+    }
+    try {
+        m_comm().Output(load);
+        int result = WaitForPrompt();
+        m_host->setProgress(20);
+        if (result != Success) {
+            return result;
+        }
+        m_comm().Output(xa);
+        result = WaitForPrompt();
+        m_host->setProgress(80);
+        if (result != Success) {
+            return result;
+        }
+        m_comm().Output(image);
+        m_host->setProgress(100);
+        return Success;
+    } catch (const LumoError&) {
+        return NotConnected;
+    }
+}
+
+int CLumo::WaitForPrompt() {
+    MSComm& comm = m_comm();
+    for (int silent = 0; silent < kPromptSilentPolls;) {
+        modLumo::WaitMilliseconds(kPromptPollMs);
+        if (comm.InBufferCount() > 0) {
+            if (m_host->Progress() < 100) {
+                m_host->setProgress(static_cast<qint16>(m_host->Progress() + 1));
+            }
+            if (comm.Input().contains('>')) {
+                return Success;
+            }
+        } else {
+            ++silent;
+        }
+    }
+    return NoResponse;
+}
