@@ -18,9 +18,9 @@
 namespace {
 
 // Hands out the fuzzer's bytes one at a time.
-class Input {
+class FuzzBytes {
 public:
-    Input(const uint8_t* data, size_t size) : m_data(data), m_size(size) {}
+    FuzzBytes(const uint8_t* data, size_t size) : m_data(data), m_size(size) {}
     bool Empty() const { return m_pos >= m_size; }
     uint8_t Byte() { return Empty() ? 0 : m_data[m_pos++]; }
 
@@ -43,7 +43,7 @@ private:
 // answer bytes, a few see the line go dead.
 class FuzzComm : public MSComm {
 public:
-    Input* in = nullptr;
+    FuzzBytes* in = nullptr;
 
     void setCommPort(qint16 port) override {
         if (port < 1) {
@@ -131,7 +131,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }();
     static CLumo lumo;
 
-    Input in(data, size);
+    FuzzBytes in(data, size);
     comm->in = &in;
     comm->setPortOpen(false);
     lumo.setCommPort(in.Byte() % 3); // 0 opens nothing

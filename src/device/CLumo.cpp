@@ -15,7 +15,6 @@ using namespace LumoStatus;
 
 namespace {
 
-constexpr char kAck = '\x06';
 
 bool hasWaiting(MSComm& comm) {
     return comm.InBufferCount() > 0;
