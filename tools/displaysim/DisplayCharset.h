@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QByteArray>
+#include <QChar>
+#include <QString>
+
+// The display's own character set: ASCII below 0x80 and the classic PC code page above, which
+// is where the utility's character table puts the Windows-1252 letters (é arrives as 0x82).
+namespace DisplayCharset {
+
+// The character a cell byte shows. Control codes show as a middle dot.
+QChar ToUnicode(quint8 i_cByte);
+
+// The cell bytes as text, one character per byte.
+QString Decode(const QByteArray& i_bCells);
+
+// Two-digit upper-case hexadecimal bytes separated by spaces: "04 01 49 34 17".
+QString Hex(const QByteArray& i_bBytes);
+
+// A printable rendering for log lines: ASCII as is, everything else as <xx>.
+QString Printable(const QByteArray& i_bBytes);
+
+} // namespace DisplayCharset

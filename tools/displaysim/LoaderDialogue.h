@@ -1,0 +1,49 @@
+#pragma once
+
+#include "XModemReceiver.h"
+
+#include <QByteArray>
+#include <QString>
+#include <memory>
+
+// The display's loader: entered with ESC "Load" (answered with a prompt), it takes "XA" CR
+// (another prompt), then "PX" CR LF (encrypted image) or "ZX" CR LF (plain image) and
+// receives the image by XModem. ESC "R" CR reboots into the new image.
+class LoaderDialogue {
+public:
+    struct Step {
+        QByteArray answer;
+        // Set when a command, a line, a block or EOT has ended; bytes holds what it was made of.
+        QString meaning;
+        QByteArray bytes;
+        bool reboot = false;
+    };
+
+    LoaderDialogue(bool i_blnCrc, const XModemReceiver::Faults& i_faults);
+
+    // The prompt that answers ESC "Load".
+    static QByteArray EntryPrompt();
+
+    Step Feed(quint8 i_cByte);
+
+    // Called about once a second: the receiver's repeated start request until the first block.
+    QByteArray Poll() const;
+
+    bool Transferring() const { return m_pReceiver != nullptr; }
+    const XModemReceiver* Receiver() const { return m_pReceiver.get(); }
+    // 'P' (encrypted) or 'Z' (plain) once a transfer has been asked for.
+    char ImageKind() const { return m_cImageKind; }
+
+private:
+    Step feedEscape(quint8 i_cByte);
+    Step feedLine(quint8 i_cByte);
+    Step runLine();
+
+    bool m_blnCrc;
+    XModemReceiver::Faults m_faults;
+    std::unique_ptr<XModemReceiver> m_pReceiver;
+    QByteArray m_bLine;
+    QByteArray m_bEscape;
+    bool m_blnAccepting = false;
+    char m_cImageKind = 0;
+};

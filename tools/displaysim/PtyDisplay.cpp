@@ -1,0 +1,170 @@
+#include "PtyDisplay.h"
+
+#include <QSocketNotifier>
+#include <QTimer>
+
+#include <cerrno>
+#include <fcntl.h>
+#include <poll.h>
+#include <pty.h>
+#include <termios.h>
+#include <unistd.h>
+
+namespace {
+void makeRaw(int i_iFd) {
+    termios t{};
+    if (::tcgetattr(i_iFd, &t) == 0) {
+        ::cfmakeraw(&t);
+        ::tcsetattr(i_iFd, TCSANOW, &t);
+    }
+}
+} // namespace
+
+PtyDisplay::PtyDisplay(const PtyDisplayOptions& i_options, QObject* i_pParent)
+    : QObject(i_pParent), m_options(i_options), m_emulator(i_options.emulator),
+      m_random(i_options.noiseSeed) {
+    char name[256] = {};
+    if (::openpty(&m_iMaster, &m_iSlave, name, nullptr, nullptr) != 0) {
+        m_iMaster = m_iSlave = -1;
+        return;
+    }
+    makeRaw(m_iMaster);
+    makeRaw(m_iSlave);
+    ::fcntl(m_iMaster, F_SETFL, ::fcntl(m_iMaster, F_GETFL) | O_NONBLOCK);
+    m_sSlavePath = QString::fromLocal8Bit(name);
+
+    m_pNotifier = new QSocketNotifier(m_iMaster, QSocketNotifier::Read, this);
+    connect(m_pNotifier, &QSocketNotifier::activated, this, &PtyDisplay::onReadable);
+    m_pPollTimer = new QTimer(this);
+    m_pPollTimer->setInterval(std::max(1, m_options.pollIntervalMs));
+    connect(m_pPollTimer, &QTimer::timeout, this, &PtyDisplay::onPoll);
+    m_pPollTimer->start();
+}
+
+PtyDisplay::~PtyDisplay() {
+    delete m_pNotifier;
+    m_pNotifier = nullptr;
+    if (m_iMaster >= 0) {
+        ::close(m_iMaster);
+    }
+    if (m_iSlave >= 0) {
+        ::close(m_iSlave);
+    }
+}
+
+void PtyDisplay::HangUp() {
+    if (m_blnHungUp) {
+        return;
+    }
+    m_blnHungUp = true;
+    // This may run inside the notifier's own signal: retire it from the event loop.
+    if (m_pNotifier != nullptr) {
+        m_pNotifier->setEnabled(false);
+        m_pNotifier->deleteLater();
+        m_pNotifier = nullptr;
+    }
+    if (m_pPollTimer != nullptr) {
+        m_pPollTimer->stop();
+    }
+    if (m_iMaster >= 0) {
+        ::close(m_iMaster);
+        m_iMaster = -1;
+    }
+    if (m_iSlave >= 0) {
+        ::close(m_iSlave);
+        m_iSlave = -1;
+    }
+    emit LineClosed();
+}
+
+void PtyDisplay::onReadable() {
+    char buffer[4096];
+    for (;;) {
+        if (m_iMaster < 0) {
+            return;
+        }
+        const ssize_t n = ::read(m_iMaster, buffer, sizeof buffer);
+        if (n <= 0) {
+            return;
+        }
+        QByteArray chunk(buffer, n);
+        bool hangUpNow = false;
+        if (m_options.hangupAfter > 0) {
+            const qint64 room = m_options.hangupAfter - m_bReceived.size();
+            if (room <= chunk.size()) {
+                chunk.truncate(std::max<qint64>(0, room));
+                hangUpNow = true;
+            }
+        }
+        m_bReceived += chunk;
+        const quint64 before = m_emulator.Revision();
+        const QByteArray reply = m_emulator.Receive(chunk);
+        emit BytesReceived(chunk);
+        if (m_emulator.Revision() != before) {
+            emit ScreenChanged();
+        }
+        if (hangUpNow) {
+            HangUp();
+            return;
+        }
+        answer(reply);
+    }
+}
+
+void PtyDisplay::onPoll() {
+    const quint64 before = m_emulator.Revision();
+    const QByteArray bytes = m_emulator.Poll();
+    if (m_emulator.Revision() != before) {
+        emit ScreenChanged();
+    }
+    answer(bytes);
+}
+
+void PtyDisplay::answer(const QByteArray& i_bBytes) {
+    if (i_bBytes.isEmpty() || m_options.silent) {
+        return;
+    }
+    if (m_options.delayMs > 0) {
+        QTimer::singleShot(m_options.delayMs, this, [this, i_bBytes] { writeNow(i_bBytes); });
+    } else {
+        writeNow(i_bBytes);
+    }
+    if (m_options.noise) {
+        scheduleNoise();
+    }
+}
+
+void PtyDisplay::scheduleNoise() {
+    std::uniform_int_distribution<int> count(1, 4);
+    std::uniform_int_distribution<int> value(0, 255);
+    QByteArray noise;
+    for (int i = count(m_random); i > 0; --i) {
+        noise.append(static_cast<char>(value(m_random)));
+    }
+    QTimer::singleShot(m_options.delayMs + m_options.noiseDelayMs, this,
+                       [this, noise] { writeNow(noise); });
+}
+
+void PtyDisplay::writeNow(const QByteArray& i_bBytes) {
+    qsizetype done = 0;
+    // A program that never reads fills the line; give up after about two seconds.
+    int stalls = 0;
+    while (m_iMaster >= 0 && done < i_bBytes.size() && stalls < 40) {
+        const ssize_t n = ::write(m_iMaster, i_bBytes.constData() + done,
+                                  static_cast<size_t>(i_bBytes.size() - done));
+        if (n > 0) {
+            done += n;
+        } else if (n < 0 && errno != EAGAIN && errno != EINTR) {
+            break;
+        } else {
+            pollfd p{m_iMaster, POLLOUT, 0};
+            ::poll(&p, 1, 50);
+            ++stalls;
+        }
+    }
+    if (done > 0) {
+        const QByteArray sent = i_bBytes.left(done);
+        m_bSent += sent;
+        emit BytesSent(sent);
+    }
+}

@@ -1,0 +1,99 @@
+#pragma once
+
+#include "DisplayEmulator.h"
+
+#include <QByteArray>
+#include <QObject>
+#include <QString>
+#include <memory>
+#include <random>
+
+class QSocketNotifier;
+class QTimer;
+
+// The simulated display attached to a pseudo-terminal, in the Qt event loop of the calling
+// thread. The program under test opens SlavePath() as its serial port; this object reads the
+// master side, feeds the emulator and writes its answers back.
+//
+// In an end-to-end test:
+//
+//   PtyDisplay display;                                   // opens its own pty (openpty)
+//   qputenv("LUMOQ4_COM1", display.SlavePath().toLocal8Bit());
+//   ... drive frmMain; its waits run the event loop, so the display answers ...
+//   EXPECT_EQ(display.Emulator().LineText(0).trimmed(), "HI");
+//
+// The slave side stays open here for the object's lifetime, so that reads on the master do
+// not fail while the program has its port closed. Fault modes come with the options:
+// silent (never answers), every frame refused, late answers, noise after each answer, and a
+// hang-up after a number of received bytes.
+struct PtyDisplayOptions {
+    DisplayEmulator::Options emulator;
+    // Answers are dropped (the emulator still takes every command).
+    bool silent = false;
+    // Answers are written this many milliseconds after the bytes that caused them.
+    int delayMs = 0;
+    // After each answer, 1 to 4 random bytes follow noiseDelayMs later (seeded, repeatable).
+    bool noise = false;
+    quint32 noiseSeed = 1;
+    int noiseDelayMs = 700;
+    // Closes the line once this many bytes have been received (0: never).
+    qint64 hangupAfter = 0;
+    // Interval of Poll() on the emulator (the loader's repeated start request).
+    int pollIntervalMs = 1000;
+};
+
+class PtyDisplay : public QObject {
+    Q_OBJECT
+public:
+    explicit PtyDisplay(const PtyDisplayOptions& i_options = PtyDisplayOptions(),
+                        QObject* i_pParent = nullptr);
+    ~PtyDisplay() override;
+    PtyDisplay(const PtyDisplay&) = delete;
+    PtyDisplay& operator=(const PtyDisplay&) = delete;
+
+    // False when no pty could be opened.
+    bool IsOpen() const { return m_iMaster >= 0; }
+    // The path the program opens, e.g. /dev/pts/4.
+    QString SlavePath() const { return m_sSlavePath; }
+    int MasterFd() const { return m_iMaster; }
+
+    DisplayEmulator& Emulator() { return m_emulator; }
+    const DisplayEmulator& Emulator() const { return m_emulator; }
+    const PtyDisplayOptions& Options() const { return m_options; }
+
+    // Everything read from the line and everything written to it (answers, noise, polls).
+    QByteArray Received() const { return m_bReceived; }
+    QByteArray Sent() const { return m_bSent; }
+
+    // Closes the line now, as the hang-up fault does.
+    void HangUp();
+    bool HungUp() const { return m_blnHungUp; }
+
+signals:
+    // Bytes arrived and the emulator took them (its screen may have changed).
+    void BytesReceived(const QByteArray& i_bBytes);
+    // Bytes went out on the line.
+    void BytesSent(const QByteArray& i_bBytes);
+    // The screen, cursor, mode or log changed.
+    void ScreenChanged();
+    void LineClosed();
+
+private:
+    void onReadable();
+    void onPoll();
+    void answer(const QByteArray& i_bBytes);
+    void writeNow(const QByteArray& i_bBytes);
+    void scheduleNoise();
+
+    PtyDisplayOptions m_options;
+    DisplayEmulator m_emulator;
+    int m_iMaster = -1;
+    int m_iSlave = -1;
+    QString m_sSlavePath;
+    QSocketNotifier* m_pNotifier = nullptr;
+    QTimer* m_pPollTimer = nullptr;
+    QByteArray m_bReceived;
+    QByteArray m_bSent;
+    bool m_blnHungUp = false;
+    std::mt19937 m_random;
+};

@@ -1,0 +1,158 @@
+#include "Vt100Terminal.h"
+
+#include "CellScreen.h"
+#include "DisplayState.h"
+
+#include <QRegularExpression>
+#include <cmath>
+
+namespace {
+constexpr quint8 kEsc = 0x1B;
+
+// A parameter as the terminal reads it: blanks, an optional sign, digits with an optional
+// fraction. An empty parameter counts as 0.
+bool readNumber(const QByteArray& i_bText, double& o_dValue) {
+    static const QRegularExpression number(QStringLiteral("^\\s*[+-]?(\\d+\\.?\\d*|\\.\\d+)\\s*$"));
+    const QString text = QString::fromLatin1(i_bText);
+    if (text.isEmpty()) {
+        o_dValue = 0;
+        return true;
+    }
+    if (!number.match(text).hasMatch()) {
+        return false;
+    }
+    o_dValue = text.trimmed().toDouble();
+    return true;
+}
+
+int nearestEven(double i_dValue) {
+    return static_cast<int>(std::nearbyint(i_dValue));
+}
+} // namespace
+
+Vt100Terminal::Vt100Terminal(CellScreen& io_screen, DisplayState& io_state,
+                             QByteArray i_bIdentification)
+    : m_screen(io_screen), m_state(io_state), m_bIdentification(std::move(i_bIdentification)) {}
+
+Vt100Terminal::Step Vt100Terminal::Feed(quint8 i_cByte) {
+    if (m_blnEscape) {
+        return escape(i_cByte);
+    }
+    const QByteArray bytes(1, static_cast<char>(i_cByte));
+    switch (i_cByte) {
+    case kEsc:
+        m_blnEscape = true;
+        m_bEscape.clear();
+        return {};
+    case 0x08:
+        if (m_screen.CursorColumn() > 0) {
+            m_screen.SetCursor(m_screen.CursorRow(), m_screen.CursorColumn() - 1);
+        }
+        return {{}, QStringLiteral("BS"), bytes, false};
+    case 0x0A:
+        lineFeed();
+        return {{}, QStringLiteral("LF"), bytes, false};
+    case 0x0D:
+        m_screen.SetCursor(m_screen.CursorRow(), 0);
+        return {{}, QStringLiteral("CR"), bytes, false};
+    default:
+        print(i_cByte);
+        return {{}, QString(), bytes, true};
+    }
+}
+
+void Vt100Terminal::print(quint8 i_cByte) {
+    m_screen.SetCell(m_screen.CursorRow(), m_screen.CursorColumn(), i_cByte);
+    if (m_screen.CursorColumn() + 1 < m_screen.Columns()) {
+        m_screen.SetCursor(m_screen.CursorRow(), m_screen.CursorColumn() + 1);
+    } else {
+        m_screen.SetCursor(m_screen.CursorRow(), 0);
+        lineFeed();
+    }
+}
+
+void Vt100Terminal::lineFeed() {
+    if (m_screen.CursorRow() + 1 < m_screen.Rows()) {
+        m_screen.SetCursor(m_screen.CursorRow() + 1, m_screen.CursorColumn());
+    } else {
+        m_screen.ScrollUp();
+    }
+}
+
+Vt100Terminal::Step Vt100Terminal::endSequence(const QString& i_sMeaning,
+                                               const QByteArray& i_bAnswer) {
+    Step step{i_bAnswer, i_sMeaning, QByteArray(1, static_cast<char>(kEsc)) + m_bEscape, false};
+    m_blnEscape = false;
+    m_bEscape.clear();
+    return step;
+}
+
+Vt100Terminal::Step Vt100Terminal::escape(quint8 i_cByte) {
+    m_bEscape.append(static_cast<char>(i_cByte));
+    const QByteArray& b = m_bEscape;
+    switch (b[0]) {
+    case 'T': {
+        return endSequence(QStringLiteral("ESC T read screen"), m_screen.Cells());
+    }
+    case 'B':
+        if (b.size() < 2) {
+            return waitForMore();
+        }
+        if (b[1] < '0' || b[1] > '3') {
+            return endSequence(QStringLiteral("ignored: ESC B with a level not 0..3"));
+        }
+        m_state.brightness = b[1] - '0';
+        return endSequence(
+            QStringLiteral("ESC B %1 brightness %2%").arg(b[1] - '0').arg(100 - 25 * (b[1] - '0')));
+    case 'R': {
+        if (b.size() < 2) {
+            return waitForMore();
+        }
+        const int code = static_cast<quint8>(b[1]);
+        if (code > 12) {
+            return endSequence(
+                QStringLiteral("ignored: ESC R country code %1 not 0..12").arg(code));
+        }
+        m_state.countryCode = code;
+        return endSequence(QStringLiteral("ESC R %1 country code").arg(code));
+    }
+    case '[':
+        break;
+    default:
+        return endSequence(QStringLiteral("ignored escape sequence"));
+    }
+
+    if (b == "[2J") {
+        m_screen.Clear();
+        return endSequence(QStringLiteral("ESC [2J clear screen"));
+    }
+    if (b == "[0K") {
+        m_screen.ClearCells(m_screen.CursorCell(),
+                            m_screen.CursorRow() * m_screen.Columns() + m_screen.Columns() - 1);
+        return endSequence(QStringLiteral("ESC [0K clear to end of line"));
+    }
+    if (b == "[0c") {
+        return endSequence(QStringLiteral("ESC [0c identification"), m_bIdentification);
+    }
+    double p1 = 0;
+    double p2 = 0;
+    const int semicolon = static_cast<int>(b.indexOf(';'));
+    if (semicolon < 0) {
+        if (readNumber(b.mid(1), p1)) {
+            return waitForMore();
+        }
+        return endSequence(QStringLiteral("ignored escape sequence"));
+    }
+    const bool final = b.endsWith('H');
+    const QByteArray second = b.mid(semicolon + 1, b.size() - semicolon - 1 - (final ? 1 : 0));
+    if (!readNumber(b.mid(1, semicolon - 1), p1) || !readNumber(second, p2)) {
+        return endSequence(QStringLiteral("ignored escape sequence"));
+    }
+    if (!final) {
+        return waitForMore();
+    }
+    m_screen.SetCursor(nearestEven(p1 - 1), nearestEven(p2 - 1));
+    return endSequence(QStringLiteral("ESC [Py;PxH cursor to line %1, column %2")
+                           .arg(m_screen.CursorRow() + 1)
+                           .arg(m_screen.CursorColumn() + 1));
+}
