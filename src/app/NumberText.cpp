@@ -53,7 +53,8 @@ double toDouble(const QString& text) {
     }
     bool ok = false;
     const double v = t.toDouble(&ok);
-    return ok ? v : 0.0;
+    // A run of digits too long for a double reads as an infinity of its sign, not as 0.
+    return ok || std::isinf(v) ? v : 0.0;
 }
 
 } // namespace
