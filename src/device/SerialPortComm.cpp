@@ -116,10 +116,23 @@ void SerialPortComm::open() {
         m_port.close();
         throw;
     }
+    if (!m_port.isOpen()) {
+        throw LumoError(LumoErrorNumber::PortUnavailable,
+                        m_sLastFault.isEmpty()
+                            ? QStringLiteral("%1: closed while it was being set up").arg(path)
+                            : m_sLastFault);
+    }
     m_port.clear(QSerialPort::AllDirections);
 }
 
 void SerialPortComm::applyFraming(const QString& i_sPath) {
+    // A setting the line refuses raises errorOccurred as well; that must not close the port,
+    // since on a pseudo-terminal the refusal is expected and accepted below.
+    m_blnApplyingFraming = true;
+    struct Reset {
+        bool& flag;
+        ~Reset() { flag = false; }
+    } reset{m_blnApplyingFraming};
     const bool pty = isPseudoTerminal(i_sPath);
     auto check = [&](bool ok, const QString& what) {
         // A pseudo-terminal keeps 8 data bits and no parity whatever is asked; the framing
@@ -227,7 +240,7 @@ void SerialPortComm::onError(QSerialPort::SerialPortError i_eError) {
     if (i_eError == QSerialPort::NoError || i_eError == QSerialPort::TimeoutError) {
         return;
     }
-    if (!m_port.isOpen()) {
+    if (!m_port.isOpen() || m_blnApplyingFraming) {
         return;
     }
     // Closing here stops the flood of notifications a dead port would otherwise raise.

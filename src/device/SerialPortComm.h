@@ -51,5 +51,6 @@ private:
     QString m_sSettings;
     SerialSettings m_settings;
     bool m_blnSettingsValid = false;
+    bool m_blnApplyingFraming = false; // errors raised meanwhile are judged by applyFraming
     QString m_sLastFault;
 };

@@ -1,7 +1,0 @@
-#include "app/NumberText.h"
-
-#include <gtest/gtest.h>
-
-TEST(NumberText, Placeholder) {
-    EXPECT_EQ(NumberText::LeadingNumber("12abc"), 12.0);
-}

@@ -1,0 +1,36 @@
+#include "SessionFixture.h"
+
+#include "device/LumoError.h"
+#include "transfer/frmCLumo.h"
+
+void ProbeComm::Output(const QByteArray& i_bData) {
+    if (writeFailsStaysOpen && PortOpen()) {
+        journal << QStringLiteral("refused %1").arg(Hex(i_bData));
+        throw LumoError(LumoErrorNumber::WriteFailed, QStringLiteral("Write refused"));
+    }
+    FakeComm::Output(i_bData);
+}
+
+void SessionFixture::SetUp() {
+    auto comm = std::make_unique<ProbeComm>();
+    m_pComm = comm.get();
+    m_pSaved = frmCLumo::Instance().ReplaceComm(std::move(comm));
+    m_pLumo = std::make_unique<CLumo>();
+    lumo().setCommPort(1);
+    lumo().setBaudRate("19200");
+    lumo().setParity("NONE");
+}
+
+void SessionFixture::TearDown() {
+    m_pLumo.reset();
+    frmCLumo::Instance().ReplaceComm(std::move(m_pSaved));
+    m_pComm = nullptr;
+}
+
+QStringList SessionFixture::WriteCalls() const {
+    QStringList out;
+    for (const QByteArray& w : m_pComm->writes) {
+        out << Hex(w);
+    }
+    return out;
+}

@@ -1,0 +1,58 @@
+#pragma once
+
+#include "device/CLumo.h"
+#include "support/FakeClock.h"
+#include "support/FakeComm.h"
+#include "support/RecordingPrompt.h"
+
+#include <gtest/gtest.h>
+#include <memory>
+#include <ostream>
+
+// Readable failure messages for texts and journals.
+inline void PrintTo(const QString& i_sText, std::ostream* o_pStream) {
+    *o_pStream << '"' << i_sText.toStdString() << '"';
+}
+
+// The scripted port with two extra probes: it counts the polls of the receive count, and it
+// can be told to accept an open without opening, or to refuse a write while staying open.
+class ProbeComm : public FakeComm {
+public:
+    int InBufferCount() override {
+        ++polls;
+        return FakeComm::InBufferCount();
+    }
+    void setPortOpen(bool i_blnOpen) override {
+        if (i_blnOpen && openDoesNothing) {
+            return;
+        }
+        FakeComm::setPortOpen(i_blnOpen);
+    }
+    void Output(const QByteArray& i_bData) override;
+
+    int polls = 0;
+    bool openDoesNothing = false;     // the open "succeeds" but the port stays closed
+    bool writeFailsStaysOpen = false; // Output throws and the component keeps the port open
+};
+
+// A session on COM1 at 19200 baud, no parity, over the scripted port, with the replaced clock
+// and a recording prompt. The real component is put back afterwards.
+class SessionFixture : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // Every Output call in hexadecimal, one entry per call.
+    QStringList WriteCalls() const;
+
+    bool PortOpen() const { return m_pComm->PortOpen(); }
+
+    FakeClock m_clock;
+    RecordingPrompt m_prompt;
+    ProbeComm* m_pComm = nullptr;
+    std::unique_ptr<CLumo> m_pLumo;
+    CLumo& lumo() { return *m_pLumo; }
+
+private:
+    std::unique_ptr<MSComm> m_pSaved;
+};
