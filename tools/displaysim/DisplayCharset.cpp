@@ -17,6 +17,10 @@ const char16_t kUpperHalf[129] = u"ÇüéâäàåçêëèïîìÄÅ"
 } // namespace
 
 QChar ToUnicode(quint8 i_cByte) {
+    if (i_cByte == 0xB2) {
+        // The display lights every dot of the cell for this byte.
+        return QChar(0x2588);
+    }
     if (i_cByte >= 0x80) {
         return QChar(kUpperHalf[i_cByte - 0x80]);
     }

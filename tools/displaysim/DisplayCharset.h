@@ -8,7 +8,8 @@
 // is where the utility's character table puts the Windows-1252 letters (é arrives as 0x82).
 namespace DisplayCharset {
 
-// The character a cell byte shows. Control codes show as a middle dot.
+// The character a cell byte shows. Control codes show as a middle dot, the fully lit cell
+// (0xB2) as a full block.
 QChar ToUnicode(quint8 i_cByte);
 
 // The cell bytes as text, one character per byte.

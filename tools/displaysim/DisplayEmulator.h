@@ -44,6 +44,9 @@ public:
 
     DisplayEmulator();
     explicit DisplayEmulator(const Options& i_options);
+    // The command sets hold references into the emulator: it stays where it was made.
+    DisplayEmulator(const DisplayEmulator&) = delete;
+    DisplayEmulator& operator=(const DisplayEmulator&) = delete;
 
     // Interprets the bytes; returns what the display answers straight away.
     QByteArray Receive(const QByteArray& i_bBytes);
