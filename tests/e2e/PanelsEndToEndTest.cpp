@@ -1,5 +1,7 @@
 #include "E2EFixture.h"
 
+#include <QTest>
+
 namespace {
 
 class PanelsEndToEnd : public E2EFixture {
@@ -34,9 +36,14 @@ TEST_F(PanelsEndToEnd, EpsonButtonsMoveAndClear) {
     Edit("txtBlink")->setText("200");
     Press("cmdEPSON(18)");
     EXPECT_EQ(Display().State().blinkInterval, 200);
+    // The lists send outside the command envelope; let the simulator read the bytes.
     Combo("cboOperation")->setCurrentIndex(1);
+    QTest::qWaitFor(
+        [&] { return Display().State().writeMode != DisplayState::WriteMode::OverWrite; }, 2000);
     EXPECT_EQ(Display().State().writeMode, DisplayState::WriteMode::VerticalScroll);
     Combo("cboPeripheral")->setCurrentIndex(2);
+    QTest::qWaitFor(
+        [&] { return Display().State().peripheral != DisplayState::Peripheral::Display; }, 2000);
     EXPECT_EQ(Display().State().peripheral, DisplayState::Peripheral::Both);
     ExpectUsable();
 }
