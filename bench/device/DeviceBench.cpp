@@ -1,0 +1,175 @@
+// Prints how the device link's waiting behaves on this machine. It never fails on time.
+//
+//   1. CPU share of the process during one WaitMilliseconds(2000).
+//   2. Overshoot of 100 calls of WaitMilliseconds(50): how much longer than 50 ms each took.
+//   3. Round trip of SetInternationalCode against a pseudo-terminal peer that acknowledges at
+//      once. The session polls, then waits more than 50 ms before it polls again, so 50 ms is
+//      the floor for an answer that is not already there at the first poll.
+
+#include "device/CLumo.h"
+#include "device/modLumo.h"
+#include "transfer/frmCLumo.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+
+#include <algorithm>
+#include <atomic>
+#include <cstdio>
+#include <fcntl.h>
+#include <poll.h>
+#include <pty.h>
+#include <sys/resource.h>
+#include <termios.h>
+#include <thread>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+double cpuSeconds() {
+    rusage usage{};
+    ::getrusage(RUSAGE_SELF, &usage);
+    return double(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
+           double(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+}
+
+double median(std::vector<double> v) {
+    std::sort(v.begin(), v.end());
+    const size_t n = v.size();
+    return n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2;
+}
+
+// A display on the master side of a pseudo-terminal: it answers every native frame with ACK
+// the moment the frame's last byte is read, from a thread of its own.
+class AckPeer {
+public:
+    AckPeer() {
+        char name[256] = {};
+        if (::openpty(&m_iMaster, &m_iSlave, name, nullptr, nullptr) != 0) {
+            m_iMaster = m_iSlave = -1;
+            return;
+        }
+        for (const int fd : {m_iMaster, m_iSlave}) {
+            termios t{};
+            ::tcgetattr(fd, &t);
+            ::cfmakeraw(&t);
+            ::tcsetattr(fd, TCSANOW, &t);
+        }
+        m_sPath = name;
+        m_thread = std::thread([this] { run(); });
+    }
+    ~AckPeer() {
+        m_blnStop = true;
+        if (m_thread.joinable()) {
+            m_thread.join();
+        }
+        if (m_iMaster >= 0) {
+            ::close(m_iMaster);
+            ::close(m_iSlave);
+        }
+    }
+    bool valid() const { return m_iMaster >= 0; }
+    const std::string& path() const { return m_sPath; }
+
+private:
+    void run() {
+        char buffer[256];
+        while (!m_blnStop) {
+            pollfd p{m_iMaster, POLLIN, 0};
+            if (::poll(&p, 1, 20) <= 0) {
+                continue;
+            }
+            const ssize_t n = ::read(m_iMaster, buffer, sizeof buffer);
+            if (n > 0 && buffer[n - 1] == '\x17') {
+                const char ack = '\x06';
+                [[maybe_unused]] const ssize_t w = ::write(m_iMaster, &ack, 1);
+            }
+        }
+    }
+
+    int m_iMaster = -1;
+    int m_iSlave = -1;
+    std::string m_sPath;
+    std::atomic<bool> m_blnStop{false};
+    std::thread m_thread;
+};
+
+void cpuShare() {
+    const double cpu0 = cpuSeconds();
+    QElapsedTimer wall;
+    wall.start();
+    modLumo::WaitMilliseconds(2000);
+    const double wallS = double(wall.nsecsElapsed()) / 1e9;
+    const double cpu = cpuSeconds() - cpu0;
+    std::printf("WaitMilliseconds(2000): wall %.3f s, CPU %.4f s, CPU share %.2f %%\n", wallS, cpu,
+                100.0 * cpu / wallS);
+}
+
+void overshoot() {
+    std::vector<double> over;
+    for (int i = 0; i < 100; ++i) {
+        QElapsedTimer t;
+        t.start();
+        modLumo::WaitMilliseconds(50);
+        over.push_back(double(t.nsecsElapsed()) / 1e6 - 50.0);
+    }
+    std::printf("WaitMilliseconds(50) x100: overshoot median %.3f ms, max %.3f ms, min %.3f ms\n",
+                median(over), *std::max_element(over.begin(), over.end()),
+                *std::min_element(over.begin(), over.end()));
+}
+
+void roundTrip() {
+    AckPeer peer;
+    if (!peer.valid()) {
+        std::printf("round trip: no pseudo-terminal available\n");
+        return;
+    }
+    qputenv("LUMOQ4_COM1", peer.path().c_str());
+    CLumo lumo;
+    lumo.setCommPort(1);
+    lumo.setBaudRate("19200");
+    lumo.setParity("NONE");
+    std::vector<double> trips;
+    int failures = 0;
+    for (int i = 0; i < 30; ++i) {
+        QElapsedTimer t;
+        t.start();
+        const int status = lumo.SetInternationalCode(4);
+        trips.push_back(double(t.nsecsElapsed()) / 1e6);
+        failures += status != 0;
+    }
+    std::printf("SetInternationalCode x30 against an at-once ACK: median %.3f ms, max %.3f ms, "
+                "min %.3f ms (%+.3f ms over the 50 ms floor at the median), %d not 0\n",
+                median(trips), *std::max_element(trips.begin(), trips.end()),
+                *std::min_element(trips.begin(), trips.end()), median(trips) - 50.0, failures);
+
+    // What opening and closing alone cost (the serial component's lock file, the line setup).
+    std::vector<double> opens;
+    std::vector<double> closes;
+    for (int i = 0; i < 30; ++i) {
+        QElapsedTimer t;
+        t.start();
+        lumo.Connect();
+        opens.push_back(double(t.nsecsElapsed()) / 1e6);
+        t.restart();
+        lumo.Disconnect();
+        closes.push_back(double(t.nsecsElapsed()) / 1e6);
+    }
+    std::printf("  of which Connect alone: median %.3f ms, max %.3f ms; Disconnect alone: median "
+                "%.3f ms, max %.3f ms\n",
+                median(opens), *std::max_element(opens.begin(), opens.end()), median(closes),
+                *std::max_element(closes.begin(), closes.end()));
+    qunsetenv("LUMOQ4_COM1");
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    std::printf("%u hardware threads\n", std::thread::hardware_concurrency());
+    cpuShare();
+    overshoot();
+    roundTrip();
+    return 0;
+}
