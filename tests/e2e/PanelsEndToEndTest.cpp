@@ -38,12 +38,12 @@ TEST_F(PanelsEndToEnd, EpsonButtonsMoveAndClear) {
     EXPECT_EQ(Display().State().blinkInterval, 200);
     // The lists send outside the command envelope; let the simulator read the bytes.
     Combo("cboOperation")->setCurrentIndex(1);
-    QTest::qWaitFor(
-        [&] { return Display().State().writeMode != DisplayState::WriteMode::OverWrite; }, 2000);
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] { return Display().State().writeMode != DisplayState::WriteMode::OverWrite; }, 2000));
     EXPECT_EQ(Display().State().writeMode, DisplayState::WriteMode::VerticalScroll);
     Combo("cboPeripheral")->setCurrentIndex(2);
-    QTest::qWaitFor(
-        [&] { return Display().State().peripheral != DisplayState::Peripheral::Display; }, 2000);
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] { return Display().State().peripheral != DisplayState::Peripheral::Display; }, 2000));
     EXPECT_EQ(Display().State().peripheral, DisplayState::Peripheral::Both);
     ExpectUsable();
 }
