@@ -20,6 +20,7 @@
 #include <poll.h>
 #include <pty.h>
 #include <sys/resource.h>
+#include <sys/vfs.h>
 #include <termios.h>
 #include <thread>
 #include <unistd.h>
@@ -165,9 +166,22 @@ void roundTrip() {
 
 } // namespace
 
+// The serial component takes a lock file in /var/lock at every open and removes it at every
+// close, and syncs it to disk. On tmpfs that is free; on a disk it can cost milliseconds.
+void lockFolder() {
+    struct statfs fs {};
+    if (::statfs("/var/lock", &fs) != 0) {
+        std::printf("lock folder /var/lock: absent\n");
+        return;
+    }
+    const bool tmpfs = static_cast<unsigned long>(fs.f_type) == 0x01021994UL;
+    std::printf("lock folder /var/lock: %s\n", tmpfs ? "tmpfs" : "on a disk file system");
+}
+
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     std::printf("%u hardware threads\n", std::thread::hardware_concurrency());
+    lockFolder();
     cpuShare();
     overshoot();
     roundTrip();
