@@ -275,7 +275,12 @@ QString SerialPortComm::openFailureReason(const QString& i_sPath, const QSerialP
         return QStringLiteral("%1: %2").arg(i_sPath, QString::fromLocal8Bit(std::strerror(errno)));
     }
     // A lock file left by another program names that program's process id.
-    const QString name = QFileInfo(i_sPath).fileName();
+    // The lock is named after the path below /dev with "/" as "_": /dev/pts/3 is LCK..pts_3.
+    QString name = i_sPath;
+    if (name.startsWith(QLatin1String("/dev/"))) {
+        name.remove(0, 5);
+    }
+    name.replace(QLatin1Char('/'), QLatin1Char('_'));
     for (const char* folder : {"/var/lock", "/run/lock"}) {
         QFile lock(QStringLiteral("%1/LCK..%2").arg(QLatin1String(folder), name));
         if (lock.open(QIODevice::ReadOnly)) {
