@@ -1,0 +1,88 @@
+#include "E2EFixture.h"
+
+#include <QSerialPort>
+#include <QTest>
+#include <sys/resource.h>
+#include <unistd.h>
+
+namespace {
+
+double cpuSeconds() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_utime.tv_sec + usage.ru_stime.tv_sec +
+           (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+}
+
+class FaultMatrix : public E2EFixture {
+protected:
+    // A second of idle event loop after a fault must not keep a core busy.
+    void ExpectNoSpinning() {
+        const double before = cpuSeconds();
+        QTest::qWait(1000);
+        EXPECT_LT(cpuSeconds() - before, 0.5);
+    }
+};
+
+TEST_F(FaultMatrix, APortLockedByAnotherProgramNamesThatProgram) {
+    Start();
+    QSerialPort other;
+    other.setPortName(m_pDisplay->SlavePath());
+    ASSERT_TRUE(other.open(QIODevice::ReadWrite));
+    Press("cmdVELT(1)");
+    EXPECT_EQ(Status(), "Commport open failed.");
+    const QString tip = Edit("txtStatus")->toolTip();
+    EXPECT_TRUE(
+        tip.contains(QStringLiteral("in use by another program (process %1)").arg(::getpid())))
+        << tip.toStdString();
+    other.close();
+    Press("cmdVELT(1)");
+    EXPECT_EQ(Status(), "OK");
+}
+
+TEST_F(FaultMatrix, AHangUpDuringAMessageReadEndsTheReadWithoutSpinning) {
+    PtyDisplayOptions options;
+    options.silent = true;
+    options.hangupAfter = 4; // the line dies once the read request is through
+    Start(options);
+    Press("cmdVELT(7)");
+    EXPECT_TRUE(Status() == "Device is not connected." || Status() == "Device does not respond.")
+        << Status().toStdString();
+    // Everything written before the fault was delivered.
+    EXPECT_EQ(m_pDisplay->Received().toHex(' '), QByteArray("04 01 54 17"));
+    ExpectUsable();
+    ExpectNoSpinning();
+    Attach();
+    Press("cmdVELT(9)");
+    EXPECT_EQ(Status(), "OK");
+}
+
+TEST_F(FaultMatrix, AStaleAcknowledgementIsNotTakenForTheAnswer) {
+    PtyDisplayOptions options;
+    options.silent = true;
+    Start(options);
+    const char stale = '\x06';
+    ASSERT_EQ(::write(m_pDisplay->MasterFd(), &stale, 1), 1);
+    Press("cmdVELT(1)");
+    EXPECT_EQ(Status(), "Device does not respond.");
+}
+
+TEST_F(FaultMatrix, AVersionReplyCutShortIsRefused) {
+    PtyDisplayOptions options;
+    options.emulator.version = QByteArrayLiteral("V1");
+    Start(options);
+    Press("cmdVELT(9)");
+    EXPECT_EQ(Status(), "Get Nack");
+    EXPECT_EQ(Find<QLabel>("lblVersion")->text(), "Firmware Version : ");
+    ExpectUsable();
+}
+
+TEST_F(FaultMatrix, AMessageWrittenJustBeforeTheCloseArrivesWhole) {
+    Start();
+    Edit("txtMessage")->setText(QString(40, QLatin1Char('M')));
+    Press("cmdVELT(6)");
+    EXPECT_TRUE(QTest::qWaitFor([&] { return m_pDisplay->Received().size() >= 40; }, 2000));
+    EXPECT_EQ(m_pDisplay->Received(), QByteArray(40, 'M'));
+}
+
+} // namespace
