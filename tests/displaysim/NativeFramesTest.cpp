@@ -120,3 +120,10 @@ TEST(NativeFrames, LogNamesEachCommandAndAnswer) {
     EXPECT_EQ(display.Log()[1].ToString(), "-> 06  ACK");
     EXPECT_EQ(display.Log()[2].ToString(), "48 49  text \"HI\"");
 }
+
+TEST(NativeFrames, LongRunsAreShortenedInTheLog) {
+    DisplayEmulator display;
+    display.Receive(QByteArray(60, 'A'));
+    EXPECT_EQ(display.Log().back().ToString().toStdString(),
+              "41 41 41 41 41 41 .. 41 41 (60 bytes)  text \"" + std::string(60, 'A') + "\"");
+}

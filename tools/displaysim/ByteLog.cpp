@@ -4,7 +4,15 @@
 
 QString LogEntry::ToString() const {
     QString line = kind == Kind::Answer ? QStringLiteral("-> ") : QString();
-    line += DisplayCharset::Hex(bytes);
+    // An XModem block is 132 or 133 bytes: its head and tail say enough.
+    constexpr int kLongest = 48;
+    if (bytes.size() > kLongest) {
+        line += DisplayCharset::Hex(bytes.left(6)) + QStringLiteral(" .. ") +
+                DisplayCharset::Hex(bytes.right(2)) +
+                QStringLiteral(" (%1 bytes)").arg(bytes.size());
+    } else {
+        line += DisplayCharset::Hex(bytes);
+    }
     if (!meaning.isEmpty()) {
         line += QStringLiteral("  ") + meaning;
     }

@@ -12,7 +12,8 @@ struct LogEntry {
     QByteArray bytes;
     QString meaning;
 
-    // "04 01 49 34 17  set international code 4"; answers are marked with "->".
+    // "04 01 49 34 17  set international code 4"; answers are marked with "->", and runs of
+    // more than 48 bytes are shortened to their head and tail.
     QString ToString() const;
 };
 

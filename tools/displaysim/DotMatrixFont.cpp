@@ -79,6 +79,57 @@ Glyph rasterise(QChar i_cChar) {
     }
     return glyph;
 }
+
+// Accents above a letter: the dots of the two rows above a small letter (bit 0 the upper
+// row), one column per entry.
+bool accentRows(char16_t i_cMark, std::array<quint8, 5>& o_rows) {
+    switch (i_cMark) {
+    case 0x0301: // acute
+        o_rows = {0, 0, 2, 1, 0};
+        return true;
+    case 0x0300: // grave
+        o_rows = {0, 1, 2, 0, 0};
+        return true;
+    case 0x0302: // circumflex
+        o_rows = {0, 2, 1, 2, 0};
+        return true;
+    case 0x0308: // diaeresis
+        o_rows = {0, 2, 0, 2, 0};
+        return true;
+    case 0x030A: // ring
+        o_rows = {0, 1, 3, 1, 0};
+        return true;
+    case 0x0303: // tilde
+        o_rows = {0, 2, 1, 2, 1};
+        return true;
+    default:
+        return false;
+    }
+}
+
+// A letter with an accent, built from the plain letter's pattern: a small letter keeps its
+// rows 2 to 6 under the accent; a capital loses its second row to make room for it.
+bool composeAccented(QChar i_cChar, Glyph& o_glyph) {
+    const QString parts = i_cChar.decomposition();
+    if (parts.size() != 2 || parts[0].unicode() < 0x20 || parts[0].unicode() > 0x7E) {
+        return false;
+    }
+    std::array<quint8, 5> accent{};
+    const bool hasAccent = accentRows(parts[1].unicode(), accent);
+    const quint8* base = kAscii[parts[0].unicode() - 0x20];
+    for (size_t c = 0; c < 5; ++c) {
+        if (!hasAccent) {
+            o_glyph[c] = base[c];
+        } else if (parts[0].isLower()) {
+            o_glyph[c] = static_cast<quint8>((base[c] & 0x7C) | accent[c]);
+        } else {
+            const auto top = static_cast<quint8>((base[c] & 0x01) << 1);
+            const quint8 mark = accent[c] != 0 ? 1 : 0;
+            o_glyph[c] = static_cast<quint8>((base[c] & 0x7C) | top | mark);
+        }
+    }
+    return true;
+}
 } // namespace
 
 Glyph ForByte(quint8 i_cByte) {
@@ -94,7 +145,10 @@ Glyph ForByte(quint8 i_cByte) {
     if (found != s_cache.end()) {
         return found->second;
     }
-    const Glyph glyph = rasterise(DisplayCharset::ToUnicode(i_cByte));
+    Glyph glyph{};
+    if (!composeAccented(DisplayCharset::ToUnicode(i_cByte), glyph)) {
+        glyph = rasterise(DisplayCharset::ToUnicode(i_cByte));
+    }
     s_cache[i_cByte] = glyph;
     return glyph;
 }

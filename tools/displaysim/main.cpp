@@ -11,6 +11,7 @@
 
 #include <csignal>
 #include <cstdio>
+#include <cstring>
 #include <memory>
 #include <unistd.h>
 
@@ -55,23 +56,26 @@ private:
 } // namespace
 
 int main(int argc, char** argv) {
-    QStringList args;
-    for (int i = 0; i < argc; ++i) {
-        args << QString::fromLocal8Bit(argv[i]);
+    // Without a window no display server is needed: the kind of application is chosen before
+    // the rest of the command line is read.
+    bool headless = false;
+    for (int i = 1; i < argc; ++i) {
+        headless = headless || std::strcmp(argv[i], "--headless") == 0 ||
+                   std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0;
     }
-    SimOptions options;
-    QString error;
-    bool help = false;
-    if (!SimOptions::Parse(args, options, error, help)) {
-        std::fprintf(help ? stdout : stderr, "%s\n", error.toLocal8Bit().constData());
-        return help ? 0 : 2;
-    }
-
     std::unique_ptr<QCoreApplication> app;
-    if (options.headless) {
+    if (headless) {
         app = std::make_unique<QCoreApplication>(argc, argv);
     } else {
         app = std::make_unique<QApplication>(argc, argv);
+    }
+
+    SimOptions options;
+    QString error;
+    bool help = false;
+    if (!SimOptions::Parse(QCoreApplication::arguments(), options, error, help)) {
+        std::fprintf(help ? stdout : stderr, "%s\n", error.toLocal8Bit().constData());
+        return help ? 0 : 2;
     }
     std::signal(SIGINT, quitOnSignal);
     std::signal(SIGTERM, quitOnSignal);
@@ -81,9 +85,6 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "cannot open a pseudo-terminal\n");
         return 1;
     }
-    std::printf("%s\n", display.SlavePath().toLocal8Bit().constData());
-    std::fflush(stdout);
-
     if (!options.linkPath.isEmpty()) {
         const QByteArray link = options.linkPath.toLocal8Bit();
         ::unlink(link.constData());
@@ -92,6 +93,9 @@ int main(int argc, char** argv) {
             return 1;
         }
     }
+    // The link exists before the path is printed, so a script may open either at once.
+    std::printf("%s\n", display.SlavePath().toLocal8Bit().constData());
+    std::fflush(stdout);
 
     ImageSaver saver(options.saveImagePath);
     std::unique_ptr<HeadlessPrinter> printer;
