@@ -47,8 +47,8 @@ QString Printable(const QByteArray& i_bBytes) {
     QString text;
     for (const char c : i_bBytes) {
         const auto b = static_cast<quint8>(c);
-        if (b >= 0x20 && b < 0x7F) {
-            text += QChar(b);
+        if ((b >= 0x20 && b < 0x7F) || b >= 0x80) {
+            text += ToUnicode(b);
         } else {
             text += QStringLiteral("<%1>").arg(b, 2, 16, QChar('0')).toUpper();
         }

@@ -18,7 +18,8 @@ QString Decode(const QByteArray& i_bCells);
 // Two-digit upper-case hexadecimal bytes separated by spaces: "04 01 49 34 17".
 QString Hex(const QByteArray& i_bBytes);
 
-// A printable rendering for log lines: ASCII as is, everything else as <xx>.
+// A printable rendering for log lines: characters as the display shows them, control codes
+// as <xx>.
 QString Printable(const QByteArray& i_bBytes);
 
 } // namespace DisplayCharset
