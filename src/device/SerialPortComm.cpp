@@ -284,7 +284,9 @@ QString SerialPortComm::openFailureReason(const QString& i_sPath, const QSerialP
     for (const char* folder : {"/var/lock", "/run/lock"}) {
         QFile lock(QStringLiteral("%1/LCK..%2").arg(QLatin1String(folder), name));
         if (lock.open(QIODevice::ReadOnly)) {
-            const qint64 pid = QString::fromLatin1(lock.readAll()).trimmed().toLongLong();
+            // The first line holds the process id (the serial library writes name and host after
+            // it).
+            const qint64 pid = QString::fromLatin1(lock.readLine()).trimmed().toLongLong();
             if (pid > 0 && (::kill(static_cast<pid_t>(pid), 0) == 0 || errno == EPERM)) {
                 return QStringLiteral("%1: in use by another program (process %2)")
                     .arg(i_sPath)

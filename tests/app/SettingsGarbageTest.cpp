@@ -16,7 +16,9 @@ TEST_P(SettingsGarbage, StartUpCompletesAndTheWindowWorks) {
     const Garbage g = GetParam();
     Store(g.section, g.key, g.value);
     frmMain& w = Start();
-    EXPECT_LE(m_prompt.entries.size(), 1u);
+    // A display type that cannot be restored also leaves the international-code list empty at
+    // its own restore: that step says so too.
+    EXPECT_LE(m_prompt.entries.size(), QLatin1String(g.key) == QLatin1String("LumoType") ? 2u : 1u);
     for (const auto& entry : m_prompt.entries) {
         EXPECT_EQ(entry.title, "LumoQ4 Utility");
         EXPECT_LT(entry.text.size(), 300);
