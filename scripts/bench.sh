@@ -13,5 +13,13 @@ echo "| measure | figure | target |"
 echo "|---|---|---|"
 for exe in "$BUILD_DIR"/bench/*/*_bench; do
     [ -x "$exe" ] || continue
-    "$exe" 2>/dev/null | grep '^|' || echo "| $(basename "$exe") | did not run | |"
+    name=$(basename "$exe")
+    # Rows that a benchmark prints as "| ... |" stand as they are; other lines become a row each.
+    "$exe" 2>/dev/null | while IFS= read -r line; do
+        case "$line" in
+            "|"*) echo "$line" ;;
+            "") ;;
+            *) echo "| $name: $line | | |" ;;
+        esac
+    done || echo "| $name | did not run | |"
 done
