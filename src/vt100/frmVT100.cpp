@@ -111,7 +111,7 @@ void frmVT100::BuildControls() {
     pic->installEventFilter(this);
 
     QFont cellFont = QFontDatabase::systemFont(QFontDatabase::FixedFont);
-    cellFont.setPixelSize(26);
+    cellFont.setPixelSize(28);
     cellFont.setBold(true);
     auto* grid = new QGridLayout(pic);
     grid->setContentsMargins(10, 10, 10, 10);
@@ -122,7 +122,7 @@ void frmVT100::BuildControls() {
         cell->setTextFormat(Qt::PlainText);
         cell->setAlignment(Qt::AlignCenter);
         cell->setFont(cellFont);
-        cell->setFixedSize(26, 38);
+        cell->setFixedSize(30, 40);
         cell->setAutoFillBackground(true);
         cell->installEventFilter(this);
         grid->addWidget(cell, i / kCols, i % kCols);
@@ -235,6 +235,7 @@ void frmVT100::BuildButtonFrames() {
         button->setObjectName(QStringLiteral("cmdCtrl(%1)").arg(i));
         button->setAutoDefault(false);
         button->setMinimumHeight(30);
+        button->setMinimumWidth(button->sizeHint().width() + 16);
         connect(button, &QPushButton::clicked, this, [this, i] { cmdCtrl_Click(i); });
         if (i < 8) {
             // Two columns: the line controls on the left, the escape sequences on the right.
@@ -244,6 +245,8 @@ void frmVT100::BuildButtonFrames() {
         }
         cmdCtrl[static_cast<size_t>(i)] = button;
     }
+    ctrlGrid->setColumnStretch(0, 1);
+    ctrlGrid->setColumnStretch(1, 1);
     readColumn->addStretch(1);
 }
 
