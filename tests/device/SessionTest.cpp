@@ -144,10 +144,12 @@ TEST_F(SessionTest, InBufferCountIsZeroWhenThePortFails) {
 TEST_F(SessionTest, ParityTakesExactUpperCaseNamesAndReadsBackTheFraming) {
     CLumo fresh;
     EXPECT_EQ(fresh.Parity(), "");
+    // Each name in other than upper case follows a different framing, so that it shows.
     const std::pair<const char*, const char*> cases[] = {
-        {"EVEN", "e,7,1"},  {"even", "e,7,1"}, {"ODD", "o,7,1"}, {"Odd", "o,7,1"},
-        {"NONE", "n,8,1"},  {"none", "n,8,1"}, {"", "n,8,1"},    {"e,7,1", "n,8,1"},
-        {" EVEN", "n,8,1"}, {"MARK", "n,8,1"},
+        {"EVEN", "e,7,1"},  {"none", "e,7,1"}, {"Odd", "e,7,1"},   {"ODD", "o,7,1"},
+        {"even", "o,7,1"},  {"None", "o,7,1"}, {"NONE", "n,8,1"},  {"odd", "n,8,1"},
+        {"Even", "n,8,1"},  {"", "n,8,1"},     {"e,7,1", "n,8,1"}, {" EVEN", "n,8,1"},
+        {"EVEN ", "n,8,1"}, {"MARK", "n,8,1"},
     };
     for (const auto& [written, read] : cases) {
         SCOPED_TRACE(written);
