@@ -47,7 +47,13 @@ public:
         timer.setTimerType(Qt::PreciseTimer);
         QObject::connect(&timer, &QTimer::timeout, &loop, &QEventLoop::quit);
         timer.start(static_cast<int>(i_lMs));
-        loop.exec();
+        if (loop.exec() != 0) {
+            // The application is quitting: a nested loop then returns at once, and the caller
+            // would spin until its deadline. Sleep in short steps instead, still handling
+            // events between them.
+            QCoreApplication::processEvents();
+            std::this_thread::sleep_for(std::chrono::milliseconds(std::min<qint64>(i_lMs, 10)));
+        }
     }
 
 private:

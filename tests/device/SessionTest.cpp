@@ -5,7 +5,9 @@
 
 #include <QElapsedTimer>
 #include <QTimer>
+#include <cstdlib>
 #include <functional>
+#include <sys/resource.h>
 
 namespace {
 
@@ -294,6 +296,25 @@ TEST(WaitMilliseconds, OnTheRealClockItLastsMoreThanTheTimeAndServesTimers) {
     modLumo::WaitMilliseconds(30);
     EXPECT_GT(timer.nsecsElapsed(), 29'000'000);
     EXPECT_TRUE(fired);
+}
+
+TEST(WaitMillisecondsDeathTest, AnApplicationThatIsQuittingDoesNotMakeItSpin) {
+    // Once the application is asked to quit, nested event loops refuse to run; the wait must
+    // still idle. Run in a child process, since the request cannot be taken back.
+    EXPECT_EXIT(
+        {
+            QCoreApplication::exit(0);
+            auto cpu = [] {
+                rusage usage{};
+                ::getrusage(RUSAGE_SELF, &usage);
+                return double(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
+                       double(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+            };
+            const double before = cpu();
+            modLumo::WaitMilliseconds(500);
+            std::_Exit(cpu() - before < 0.1 ? 0 : 1);
+        },
+        ::testing::ExitedWithCode(0), "");
 }
 
 } // namespace
