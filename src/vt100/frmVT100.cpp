@@ -413,6 +413,10 @@ void frmVT100::cmdCtrl_Click(int i_iIndex) {
     SetFramesEnabled(false);
     setCursor(Qt::WaitCursor);
     Try([&] { RunCommand(i_iIndex); });
+    EndBusy();
+}
+
+void frmVT100::EndBusy() {
     modLumo::ProcessEvents();
     unsetCursor();
     SetFramesEnabled(true);
@@ -527,9 +531,6 @@ void frmVT100::Slider1_Change() {
     for (const quint8 byte : {quint8{0x1B}, quint8{0x42}, level}) {
         Try([&] { m_lumo.SendMessageB(byte); });
     }
-    modLumo::ProcessEvents();
-    unsetCursor();
-    SetFramesEnabled(true);
+    EndBusy();
     Slider1->setEnabled(true);
-    pic->setFocus();
 }

@@ -69,6 +69,8 @@ private:
 
     bool IsBusy() const;
     void SetFramesEnabled(bool i_blnEnabled);
+    // Processes pending events, restores the pointer and the controls, focuses the screen.
+    void EndBusy();
     void DrawGrid();
     void PaintCell(int i_iIndex, const QColor& i_background);
 

@@ -174,37 +174,27 @@ TEST(CVT100Escapes, PositionCursorIsOneBased) {
     EXPECT_TRUE(s.Idle());
 }
 
-TEST(CVT100Escapes, PositionCursorIsKeptOnTheGrid) {
-    Screen s;
-    s.Type("\x1b[9;99H");
-    EXPECT_EQ(s.Cursor(), std::make_pair(4, 20));
-    s.Type("\x1b[;H");
-    EXPECT_EQ(s.Cursor(), std::make_pair(1, 1));
-    s.Type("\x1b[4;20H\x1b[0;0H");
-    EXPECT_EQ(s.Cursor(), std::make_pair(1, 1));
-    s.Type("\x1b[3;H");
-    EXPECT_EQ(s.Cursor(), std::make_pair(3, 1));
-    s.Type("\x1b[;5H");
-    EXPECT_EQ(s.Cursor(), std::make_pair(1, 5));
-    s.Type("\x1b[99999999999999999999;12H");
-    EXPECT_EQ(s.Cursor(), std::make_pair(4, 12));
-}
-
-TEST(CVT100Escapes, FractionalPositionsRoundHalfToEven) {
-    Screen s;
-    // 2.5 - 1 = 1.5 -> 2 (line 3); 4.5 - 1 = 3.5 -> 4 (column 5)
-    s.Type("\x1b[2.5;4.5H");
-    EXPECT_EQ(s.Cursor(), std::make_pair(3, 5));
-    // 3.5 - 1 = 2.5 -> 2 (line 3); 2.5 - 1 = 1.5 -> 2 (column 3)
-    s.Type("\x1b[3.5;2.5H");
-    EXPECT_EQ(s.Cursor(), std::make_pair(3, 3));
-    // 1.6 - 1 = 0.6 -> 1; 10.4 - 1 = 9.4 -> 9
-    s.Type("\x1b[1.6;10.4H");
-    EXPECT_EQ(s.Cursor(), std::make_pair(2, 10));
-    // "2." waits for its fraction and reads as 2; a blank may follow a number
-    s.Type("\x1b[2.;7 H");
-    EXPECT_EQ(s.Cursor(), std::make_pair(2, 7));
-    EXPECT_TRUE(s.Idle());
+TEST(CVT100Escapes, PositionCursorIsKeptOnTheGridAndRoundsHalfToEven) {
+    struct Case {
+        const char* keys;
+        int line;
+        int column;
+    };
+    // Each case starts from line 2 column 2. Fractions: the parameter minus 1, half to even.
+    const Case cases[] = {
+        {"\x1b[9;99H", 4, 20},     {"\x1b[;H", 1, 1},  {"\x1b[0;0H", 1, 1},
+        {"\x1b[3;H", 3, 1},        {"\x1b[;5H", 1, 5}, {"\x1b[99999999999999999999;12H", 4, 12},
+        {"\x1b[2.5;4.5H", 3, 5},   // 1.5 -> 2, 3.5 -> 4
+        {"\x1b[3.5;2.5H", 3, 3},   // 2.5 -> 2, 1.5 -> 2
+        {"\x1b[1.6;10.4H", 2, 10}, // 0.6 -> 1, 9.4 -> 9
+        {"\x1b[2.;7 H", 2, 7},     // "2." is a number; a blank may follow one
+    };
+    for (const Case& c : cases) {
+        Screen s;
+        s.Type("\x1b[2;2H").Type(c.keys);
+        EXPECT_EQ(s.Cursor(), std::make_pair(c.line, c.column)) << c.keys + 1;
+        EXPECT_TRUE(s.Idle()) << c.keys + 1;
+    }
 }
 
 TEST(CVT100Escapes, NumbersKeepTheSequenceWaiting) {
