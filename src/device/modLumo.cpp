@@ -4,6 +4,7 @@
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QTimer>
+#include <limits>
 #include <thread>
 
 namespace modLumo {
@@ -46,7 +47,7 @@ public:
         timer.setSingleShot(true);
         timer.setTimerType(Qt::PreciseTimer);
         QObject::connect(&timer, &QTimer::timeout, &loop, &QEventLoop::quit);
-        timer.start(static_cast<int>(i_lMs));
+        timer.start(static_cast<int>(std::min<qint64>(i_lMs, std::numeric_limits<int>::max())));
         if (loop.exec() != 0) {
             // The application is quitting: a nested loop then returns at once, and the caller
             // would spin until its deadline. Sleep in short steps instead, still handling
