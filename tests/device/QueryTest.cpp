@@ -1,5 +1,7 @@
 #include "SessionFixture.h"
 
+#include <functional>
+
 namespace {
 
 QByteArray bytes(const char* i_pHex) {
@@ -72,16 +74,6 @@ TEST_F(QueryTest, GetMessageDrainsStaleBytesBeforeAsking) {
     EXPECT_EQ(text, "OK");
 }
 
-TEST_F(QueryTest, GetMessageGivesUpAfterSixteenPollsMoreThanTwoHundredMillisecondsApart) {
-    QString text = "kept";
-    const qint64 start = m_clock.NowMs();
-    EXPECT_EQ(lumo().GetMessage(text), -4);
-    EXPECT_EQ(text, "kept");
-    EXPECT_EQ(m_pComm->polls, 16);
-    EXPECT_GT(m_clock.NowMs() - start, 16 * 200);
-    EXPECT_FALSE(PortOpen());
-}
-
 // --- GetVersion --------------------------------------------------------------------------
 
 TEST_F(QueryTest, GetVersionKeepsEveryByteOfAReplyOfFourOrMore) {
@@ -91,10 +83,7 @@ TEST_F(QueryTest, GetVersionKeepsEveryByteOfAReplyOfFourOrMore) {
         QString text;
     };
     const Case cases[] = {
-        {"01 31 30 17", 0,
-         QStringLiteral("\x01"
-                        "10"
-                        "\x17")},
+        {"01 31 30 17", 0, QChar(0x01) + QStringLiteral("10") + QChar(0x17)},
         {"56 31 2E 32 33", 0, QStringLiteral("V1.23")},
         {"56 31 2E", -6, QStringLiteral("untouched")},
         {"06", -6, QStringLiteral("untouched")},
@@ -123,14 +112,30 @@ TEST_F(QueryTest, GetVersionSettlesForThreeHundredMilliseconds) {
     EXPECT_EQ(text, "untouched");
 }
 
-TEST_F(QueryTest, GetVersionGivesUpAfterElevenPollsMoreThanAHundredMillisecondsApart) {
-    QString text = "kept";
-    const qint64 start = m_clock.NowMs();
-    EXPECT_EQ(lumo().GetVersion(text), -4);
-    EXPECT_EQ(text, "kept");
-    EXPECT_EQ(m_pComm->polls, 11);
-    EXPECT_GT(m_clock.NowMs() - start, 11 * 100);
-    EXPECT_FALSE(PortOpen());
+// --- Silence ----------------------------------------------------------------------------
+
+TEST_F(QueryTest, WithoutAReplyTheQueriesGiveUpAfterTheirPolls) {
+    struct Case {
+        const char* name;
+        std::function<int(CLumo&, QString&)> run;
+        int polls;
+        qint64 spacingMs;
+    };
+    const Case cases[] = {
+        {"GetMessage", [](CLumo& l, QString& t) { return l.GetMessage(t); }, 16, 200},
+        {"GetVersion", [](CLumo& l, QString& t) { return l.GetVersion(t); }, 11, 100},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        QString text = "kept";
+        m_pComm->polls = 0;
+        const qint64 start = m_clock.NowMs();
+        EXPECT_EQ(c.run(lumo(), text), -4);
+        EXPECT_EQ(text, "kept");
+        EXPECT_EQ(m_pComm->polls, c.polls);
+        EXPECT_GT(m_clock.NowMs() - start, c.polls * c.spacingMs);
+        EXPECT_FALSE(PortOpen());
+    }
 }
 
 // --- Query failures ----------------------------------------------------------------------
