@@ -16,6 +16,7 @@
 #include "panels/UpDown.h"
 #include "panels/VeltPanel.h"
 #include "transfer/frmCLumo.h"
+#include "vt100/frmVT100.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
