@@ -1,0 +1,123 @@
+// File and port steps that fail inside the sender: Retry tries the step again, Cancel ends the
+// run and says so.
+#include "TransferFixture.h"
+
+#include <QFile>
+
+namespace {
+
+using End = XModemOutcome::End;
+
+class FaultTest : public TransferFixture {};
+
+// A prompt that runs a repair (the technician plugs the cable back in) before it answers.
+class RepairingPrompt : public RecordingPrompt {
+public:
+    std::function<void()> repair;
+    bool AskRetry(const QString& i_sTitle, const QString& i_sText) override {
+        if (repair) {
+            repair();
+        }
+        return RecordingPrompt::AskRetry(i_sTitle, i_sText);
+    }
+};
+
+TEST_F(FaultTest, MissingFileAsksAndCancelEndsBeforeAnyBlock) {
+    comm->Queue("C");
+    RunTransfer(dir.filePath("gone.bin"), 1);
+    ASSERT_EQ(prompt.entries.size(), 1u);
+    EXPECT_TRUE(prompt.entries[0].question);
+    EXPECT_EQ(prompt.entries[0].title, "53");
+    EXPECT_TRUE(prompt.entries[0].text.startsWith("File not found"))
+        << prompt.entries[0].text.toStdString();
+    EXPECT_TRUE(comm->writes.isEmpty()); // the file never opened: no EOT either
+    const XModemOutcome outcome = lumo.LastTransferOutcome();
+    EXPECT_EQ(outcome.end, End::Abandoned);
+    EXPECT_TRUE(outcome.Finished());
+    EXPECT_TRUE(outcome.Text().contains("File not found")) << outcome.Text().toStdString();
+}
+
+TEST_F(FaultTest, RetryAfterTheFileAppearsSendsIt) {
+    RepairingPrompt asking; // installed over the fixture's prompt
+    const QString path = dir.filePath("late.bin");
+    asking.retryAnswers = {true};
+    asking.repair = [&] {
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("abc");
+    };
+    comm->Queue("C");
+    RunTransfer(path, 1);
+    EXPECT_EQ(asking.entries.size(), 1u);
+    ASSERT_EQ(receiver->blocks.size(), 1);
+    EXPECT_EQ(Hex(receiver->blocks[0].right(2)), "17 16");
+    EXPECT_EQ(lumo.LastTransferOutcome().end, End::Complete);
+}
+
+TEST_F(FaultTest, FailedWriteRetriedReopensThePortAndCompletes) {
+    RepairingPrompt asking;
+    asking.retryAnswers = {true};
+    asking.repair = [&] { comm->deadAtWrite = -1; };
+    comm->Queue("C");
+    comm->deadAtWrite = 4; // the data of block 2
+    RunTransfer(MakeFile(QByteArray(3 * 128, 'x')), 1);
+    ASSERT_EQ(asking.entries.size(), 1u);
+    EXPECT_EQ(asking.entries[0].title, "8021");
+    EXPECT_EQ(asking.entries[0].text, "Write failed");
+    EXPECT_EQ(comm->opens, 2);
+    // block 2's header went out before the fault, then the whole block again
+    ASSERT_EQ(receiver->blocks.size(), 3);
+    EXPECT_EQ(Hex(receiver->blocks[1].left(3)), "01 02 FD");
+    EXPECT_EQ(Hex(receiver->blocks[2].left(3)), "01 03 FC");
+    EXPECT_EQ(lumo.LastTransferOutcome().end, End::Complete);
+}
+
+TEST_F(FaultTest, FailedWriteCancelledRunsTheEndSequenceAndReportsTheBlock) {
+    RepairingPrompt asking; // answers Cancel
+    asking.repair = [&] { comm->deadAtWrite = -1; };
+    comm->Queue("C");
+    comm->deadAtWrite = 3; // the header of block 2
+    RunTransfer(MakeFile(QByteArray(3 * 128, 'x')), 1);
+    ASSERT_EQ(asking.entries.size(), 1u);
+    EXPECT_EQ(receiver->blocks.size(), 1);
+    EXPECT_EQ(Hex(receiver->others.join()), "04 1B 52 0D");
+    EXPECT_TRUE(lumo.UpdateFirmwareFinish());
+    const XModemOutcome outcome = lumo.LastTransferOutcome();
+    EXPECT_EQ(outcome.end, End::Abandoned);
+    EXPECT_EQ(outcome.block, 2);
+    EXPECT_EQ(outcome.Text(), "Firmware update ended early at block 2 of 3: Write failed");
+}
+
+TEST_F(FaultTest, DeadLineCancelledSkipsTheRestOfTheEndSequence) {
+    comm->Queue("C");
+    comm->deadAtWrite = 3; // stays dead: every later write fails too
+    RunTransfer(MakeFile(QByteArray(3 * 128, 'x')), 1);
+    ASSERT_EQ(prompt.entries.size(), 2u); // the block, then EOT
+    EXPECT_TRUE(receiver->others.isEmpty());
+    EXPECT_TRUE(lumo.UpdateFirmwareFinish());
+    EXPECT_EQ(lumo.LastTransferOutcome().end, End::Abandoned);
+    EXPECT_EQ(lumo.LastTransferOutcome().block, 2);
+}
+
+TEST_F(FaultTest, PortThatCannotOpenAsksWithItsNumber) {
+    ASSERT_EQ(lumo.Disconnect(), 0);
+    comm->failOpen = true;
+    RunTransfer(MakeFile("abc"), 1);
+    ASSERT_EQ(prompt.entries.size(), 1u);
+    EXPECT_EQ(prompt.entries[0].title, "8010");
+    EXPECT_TRUE(comm->writes.isEmpty());
+    EXPECT_FALSE(lumo.UpdateFirmwareFinish());
+    EXPECT_EQ(lumo.LastTransferOutcome().end, End::Abandoned);
+}
+
+TEST_F(FaultTest, ClosedPortIsOpenedByTheEngine) {
+    ASSERT_EQ(lumo.Disconnect(), 0);
+    comm->Queue("C", 150);
+    RunTransfer(MakeFile("abc"), 1);
+    EXPECT_EQ(comm->opens, 2);
+    EXPECT_EQ(receiver->blocks.size(), 1);
+    EXPECT_TRUE(comm->PortOpen()); // the engine never closes it
+    EXPECT_TRUE(prompt.entries.empty());
+}
+
+} // namespace
