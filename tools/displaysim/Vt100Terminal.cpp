@@ -4,6 +4,7 @@
 #include "DisplayState.h"
 
 #include <QRegularExpression>
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -26,7 +27,8 @@ bool readNumber(const QByteArray& i_bText, double& o_dValue) {
 }
 
 int nearestEven(double i_dValue) {
-    return static_cast<int>(std::nearbyint(i_dValue));
+    // Positions are clamped to the screen afterwards; keep huge ones representable first.
+    return static_cast<int>(std::nearbyint(std::clamp(i_dValue, -1e6, 1e6)));
 }
 } // namespace
 
