@@ -5,8 +5,8 @@
 #include "device/CLumo.h"
 #include "device/LumoError.h"
 #include "device/MSComm.h"
-#include "device/WaitClock.h"
 #include "device/modLumo.h"
+#include "support/FuzzSupport.h"
 #include "transfer/frmCLumo.h"
 
 #include <QCoreApplication>
@@ -16,28 +16,6 @@
 #include <memory>
 
 namespace {
-
-// Hands out the fuzzer's bytes one at a time.
-class FuzzBytes {
-public:
-    FuzzBytes(const uint8_t* data, size_t size) : m_data(data), m_size(size) {}
-    bool Empty() const { return m_pos >= m_size; }
-    uint8_t Byte() { return Empty() ? 0 : m_data[m_pos++]; }
-
-private:
-    const uint8_t* m_data;
-    size_t m_size;
-    size_t m_pos = 0;
-};
-
-class Clock : public WaitClock {
-public:
-    qint64 NowMs() override { return m_now; }
-    void Idle(qint64 ms) override { m_now += ms; }
-
-private:
-    qint64 m_now = 0;
-};
 
 // Each poll of the receive count takes one input byte: most polls see nothing, some see a few
 // answer bytes, a few see the line go dead.
@@ -121,7 +99,7 @@ void check(bool ok) {
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    static Clock clock;
+    static JumpClock clock;
     static FuzzComm* comm = [] {
         auto owned = std::make_unique<FuzzComm>();
         FuzzComm* raw = owned.get();

@@ -6,8 +6,8 @@
 #include "device/CLumo.h"
 #include "device/LumoError.h"
 #include "device/MSComm.h"
-#include "device/WaitClock.h"
 #include "device/modLumo.h"
+#include "support/FuzzSupport.h"
 #include "transfer/frmCLumo.h"
 
 #include <QFile>
@@ -17,27 +17,6 @@
 #include <memory>
 
 namespace {
-
-class FuzzBytes {
-public:
-    FuzzBytes(const uint8_t* data, size_t size) : m_data(data), m_size(size) {}
-    bool Empty() const { return m_pos >= m_size; }
-    uint8_t Byte() { return Empty() ? 0 : m_data[m_pos++]; }
-
-private:
-    const uint8_t* m_data;
-    size_t m_size;
-    size_t m_pos = 0;
-};
-
-class Clock : public WaitClock {
-public:
-    qint64 NowMs() override { return m_now; }
-    void Idle(qint64 ms) override { m_now += ms; }
-
-private:
-    qint64 m_now = 0;
-};
 
 // Answers come from the fuzzer; once its bytes run out the receiver falls silent.
 class Receiver : public MSComm {
@@ -101,7 +80,7 @@ void check(bool ok) {
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    static Clock clock;
+    static JumpClock clock;
     static QTemporaryDir folder;
     static Receiver* receiver = [] {
         auto owned = std::make_unique<Receiver>();
