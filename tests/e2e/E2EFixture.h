@@ -7,6 +7,7 @@
 
 #include "PtyDisplay.h"
 #include "app/frmMain.h"
+#include "device/CLumo.h"
 #include "panels/CommandHost.h"
 #include "support/RecordingPrompt.h"
 #include "support/TestEnvironment.h"
@@ -24,6 +25,11 @@ protected:
     void SetUp() override { TestEnvironment::FreshSettingsFolder(); }
 
     void TearDown() override {
+        if (m_pWindow) {
+            // A transfer leaves the port open for the program's lifetime; the next test has
+            // another line.
+            m_pWindow->m_lumo().Disconnect();
+        }
         m_pWindow.reset();
         qunsetenv("LUMOQ4_COM1");
     }

@@ -34,6 +34,12 @@ protected:
         return lumo.LastTransferOutcome();
     }
 
+    // The display got EOT and the closing command ESC "R" CR last.
+    bool ClosingCommandArrives() {
+        return QTest::qWaitFor(
+            [&] { return m_pDisplay->Received().endsWith(QByteArray("\x04\x1B\x52\x0D")); }, 3000);
+    }
+
     QTemporaryDir m_folder;
     QString m_sImage;
 };
@@ -48,7 +54,7 @@ TEST_F(TransferFaults, CancelFromTheDisplayEndsAtItsBlockWithTheEndSequence) {
     EXPECT_TRUE(outcome.EndedEarly());
     EXPECT_NE(outcome.Text(), "Firmware Update OK!");
     // The display still got EOT and the closing command.
-    EXPECT_TRUE(m_pDisplay->Received().endsWith(QByteArray("\x04\x1B\x52\x0D")));
+    EXPECT_TRUE(ClosingCommandArrives());
     ExpectUsable();
 }
 
@@ -77,7 +83,7 @@ TEST_F(TransferFaults, AFileThatShrinksMidTransferIsReportedWithWhereItEnded) {
     ASSERT_FALSE(m_prompt.entries.empty());
     EXPECT_TRUE(m_prompt.entries.back().text.contains("ended at byte"))
         << m_prompt.entries.back().text.toStdString();
-    EXPECT_TRUE(m_pDisplay->Received().endsWith(QByteArray("\x04\x1B\x52\x0D")));
+    EXPECT_TRUE(ClosingCommandArrives());
 }
 
 TEST_F(TransferFaults, AHealthyTransferDeliversTheImage) {
