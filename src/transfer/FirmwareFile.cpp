@@ -33,7 +33,10 @@ void FirmwareFile::CheckReadable(const QString& i_sPath) {
 void FirmwareFile::Open(const QString& i_sPath) {
     Close();
     m_file.setFileName(i_sPath);
-    if (i_sPath.isEmpty() || QFileInfo(i_sPath).isDir() || !m_file.open(QIODevice::ReadOnly)) {
+    // Unbuffered: each record comes from the file when its block is due, so a file that
+    // changes or goes away mid-transfer is noticed instead of being served from a read-ahead.
+    if (i_sPath.isEmpty() || QFileInfo(i_sPath).isDir() ||
+        !m_file.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) {
         throwOpenFailure(m_file);
     }
 }
