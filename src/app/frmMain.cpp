@@ -15,6 +15,7 @@
 #include "panels/SettingPanel.h"
 #include "panels/UpDown.h"
 #include "panels/VeltPanel.h"
+#include "transfer/FirmwareUpdateEntry.h"
 #include "transfer/frmCLumo.h"
 #include "vt100/frmVT100.h"
 
