@@ -1,5 +1,6 @@
 // The firmware dialog over a scripted display: what the technician sees and what goes out.
 #include "ModalWatcher.h"
+#include "QtPrinters.h"
 #include "ScriptedReceiver.h"
 #include "app/AppInfo.h"
 #include "app/SettingsStore.h"
@@ -277,18 +278,20 @@ TEST_F(FirmwareDialog, FullRunEndsWithFirmwareUpdateOk) {
 // Disabled: the scripted loader of these two cases does not yet send the receiver's start
 // request after the mode switch, so the run ends as "never asked". The same outcomes are covered
 // end to end against the simulator (tests/e2e/TransferFaultsEndToEndTest.cpp).
-TEST_F(FirmwareDialog, DISABLED_TransferEndedByTheDisplayIsReportedWithItsBlock) {
+TEST_F(FirmwareDialog, TransferEndedByTheDisplayIsReportedWithItsBlock) {
     PlayLoader();
     receiver->answer = [](int write) { return write == 1 ? QByteArray("\x18") : "\x06"; };
     ModalWatcher watcher;
     frmFirmwareUpdate dialog(lumo);
     dialog.show();
+    Find<QComboBox>(dialog, "cboProtocol")->setCurrentIndex(1);
     Find<QLineEdit>(dialog, "txtFile")->setText(MakeFile(QByteArray(300, 'z')));
     Find<QPushButton>(dialog, "cmdCtrl(0)")->click();
     ASSERT_TRUE(PumpUntil([&] { return !watcher.boxes.empty(); }));
-    EXPECT_EQ(watcher.Texts(),
-              QStringList{
-                  "Firmware update ended early: the display cancelled the transfer at block 2 of 3."});
+    EXPECT_EQ(
+        watcher.Texts(),
+        QStringList{
+            "Firmware update ended early: the display cancelled the transfer at block 2 of 3."});
     EXPECT_EQ(watcher.boxes[0].icon, QMessageBox::Warning);
     EXPECT_TRUE(PumpUntil([&] { return ButtonsEnabled(dialog); }));
 }
@@ -311,11 +314,12 @@ TEST_F(FirmwareDialog, DisplayThatNeverAsksForTheFileIsReported) {
 // Disabled: the scripted loader of these two cases does not yet send the receiver's start
 // request after the mode switch, so the run ends as "never asked". The same outcomes are covered
 // end to end against the simulator (tests/e2e/TransferFaultsEndToEndTest.cpp).
-TEST_F(FirmwareDialog, DISABLED_SendAgainAfterACompletedTransferRepeatsEverything) {
-    PlayLoader();
+TEST_F(FirmwareDialog, SendAgainAfterACompletedTransferRepeatsEverything) {
+    PlayLoader("\x15"); // checksum blocks: a NAK asks for the file
     ModalWatcher watcher;
     frmFirmwareUpdate dialog(lumo);
     dialog.show();
+    Find<QComboBox>(dialog, "cboProtocol")->setCurrentIndex(0);
     Find<QComboBox>(dialog, "cboType")->setCurrentIndex(1);
     Find<QLineEdit>(dialog, "txtFile")->setText(MakeFile("abc"));
     for (int run = 1; run <= 2; ++run) {

@@ -22,7 +22,7 @@ public:
     ModalWatcher();
 
     std::vector<Box> boxes;
-    std::function<void(const Box&)> onBox;       // before OK is pressed
+    std::function<void(const Box&)> onBox;      // before OK is pressed
     std::function<void(QWidget*)> onOtherModal; // a modal window that is not a message box
     std::function<void()> onLook;
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "QtPrinters.h"
 #include "ScriptedReceiver.h"
 #include "device/CLumo.h"
 #include "support/FakeClock.h"
