@@ -1,0 +1,171 @@
+// Times sending a 16 KiB file to a peer on a pseudo-terminal that asks with "C" and
+// acknowledges every block at once, and sets the time against the pacing floor: more than
+// 120 ms per block (a 20 ms and a 100 ms wait) plus the end sequence's 100 + 500 + 100 + 100 ms.
+// Prints figures; never fails on time.
+#include "device/CLumo.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QSocketNotifier>
+#include <QTemporaryDir>
+
+#include <cstdio>
+#include <fcntl.h>
+#include <pty.h>
+#include <sys/resource.h>
+#include <termios.h>
+#include <unistd.h>
+
+namespace {
+
+constexpr int kFileSize = 16 * 1024;
+constexpr int kBlockBytes = 3 + 128 + 2;
+constexpr int kRuns = 2;
+
+void makeRaw(int i_iFd) {
+    termios t{};
+    if (::tcgetattr(i_iFd, &t) == 0) {
+        ::cfmakeraw(&t);
+        ::tcsetattr(i_iFd, TCSANOW, &t);
+    }
+}
+
+double cpuSeconds() {
+    rusage usage{};
+    ::getrusage(RUSAGE_SELF, &usage);
+    return static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
+           static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+}
+
+// The receiving side: counts block bytes and acknowledges each complete block and the EOT.
+struct Peer {
+    int master = -1;
+    int inBlock = 0;
+    int blocks = 0;
+    qint64 firstByteMs = -1;
+    qint64 eotMs = -1;
+    QElapsedTimer* clock = nullptr;
+
+    void Take(const char* i_pData, ssize_t i_lCount) {
+        for (ssize_t i = 0; i < i_lCount; ++i) {
+            const char c = i_pData[i];
+            if (inBlock > 0) {
+                if (--inBlock == 0) {
+                    ++blocks;
+                    Answer('\x06');
+                }
+            } else if (c == '\x01') {
+                if (firstByteMs < 0) {
+                    firstByteMs = clock->elapsed();
+                }
+                inBlock = kBlockBytes - 1;
+            } else if (c == '\x04' && eotMs < 0) {
+                eotMs = clock->elapsed();
+                Answer('\x06');
+            }
+        }
+    }
+
+    void Answer(char i_cByte) const {
+        if (::write(master, &i_cByte, 1) != 1) {
+            std::perror("peer write");
+        }
+    }
+};
+
+} // namespace
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    int master = -1;
+    int slave = -1;
+    char name[256] = {};
+    if (::openpty(&master, &slave, name, nullptr, nullptr) != 0) {
+        std::perror("openpty");
+        return 1;
+    }
+    makeRaw(master);
+    makeRaw(slave);
+    ::fcntl(master, F_SETFL, ::fcntl(master, F_GETFL) | O_NONBLOCK);
+    qputenv("LUMOQ4_COM1", name);
+
+    QTemporaryDir dir;
+    const QString path = dir.filePath("image.bin");
+    {
+        QFile file(path);
+        if (!file.open(QIODevice::WriteOnly)) {
+            return 1;
+        }
+        QByteArray content(kFileSize, '\0');
+        for (int i = 0; i < kFileSize; ++i) {
+            content[i] = static_cast<char>(i % 253);
+        }
+        file.write(content);
+    }
+
+    const int blocks = (kFileSize + 127) / 128;
+    const double floorMs = blocks * 120.0 + 100 + 500 + 100 + 100;
+    std::printf("XModem-CRC, %d bytes = %d blocks, peer acknowledges at once\n", kFileSize, blocks);
+    std::printf("pacing floor: %d x 120 ms + 800 ms = %.0f ms\n", blocks, floorMs);
+
+    CLumo lumo;
+    lumo.setCommPort(1);
+    lumo.setBaudRate("19200");
+    lumo.setParity("NONE");
+    if (lumo.Connect() != 0) {
+        std::fprintf(stderr, "cannot open %s\n", name);
+        return 1;
+    }
+    for (int run = 1; run <= kRuns; ++run) {
+        QElapsedTimer clock;
+        Peer peer;
+        peer.master = master;
+        peer.clock = &clock;
+        QSocketNotifier notifier(master, QSocketNotifier::Read);
+        QObject::connect(&notifier, &QSocketNotifier::activated, [&peer, master] {
+            char buffer[4096];
+            for (;;) {
+                const ssize_t n = ::read(master, buffer, sizeof buffer);
+                if (n <= 0) {
+                    break;
+                }
+                peer.Take(buffer, n);
+            }
+        });
+
+        lumo.setCheckSumType(1);
+        lumo.setFile(path);
+        lumo.setUpdateFirmwareFinish(false);
+        const double cpuBefore = cpuSeconds();
+        clock.start();
+        peer.Answer('C');
+        lumo.StartSendFile();
+        while (!lumo.UpdateFirmwareFinish() && clock.elapsed() < 120000) {
+            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 20);
+        }
+        const qint64 finishMs = clock.elapsed();
+        const double cpu = cpuSeconds() - cpuBefore;
+        // let the closing command arrive so that it does not count for the next run
+        QElapsedTimer settle;
+        settle.start();
+        while (settle.elapsed() < 300) {
+            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 20);
+        }
+        const double sendingMs = static_cast<double>(finishMs - peer.firstByteMs);
+        std::printf("run %d: %d blocks acknowledged, outcome %s\n", run, peer.blocks,
+                    qPrintable(lumo.LastTransferOutcome().Text()));
+        std::printf("  start to first block byte: %lld ms (start timer 200 ms + one 100 ms poll)\n",
+                    static_cast<long long>(peer.firstByteMs));
+        std::printf("  first block byte to finish: %.0f ms = floor + %.1f%% (%.1f ms per block "
+                    "before EOT)\n",
+                    sendingMs, (sendingMs / floorMs - 1.0) * 100.0,
+                    static_cast<double>(peer.eotMs - peer.firstByteMs - 100) / blocks);
+        std::printf("  CPU: %.2f s over %.1f s (%.1f%%)\n", cpu, finishMs / 1000.0,
+                    cpu * 100000.0 / static_cast<double>(finishMs));
+    }
+    lumo.Disconnect();
+    ::close(slave);
+    ::close(master);
+    return 0;
+}
