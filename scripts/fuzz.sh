@@ -11,7 +11,7 @@ failed=0
 passed=0
 for dir in fuzz/*/; do
     name=$(basename "$dir")
-    exe=$(find "$build/fuzz/$name" -maxdepth 1 -type f -name 'fuzz_*' -perm -u+x 2>/dev/null | head -1)
+    exe=$(find "$build/fuzz/$name" -maxdepth 1 -type f -name 'fuzz_*' -perm -u+x 2>/dev/null | head -1 || true)
     [ -n "$exe" ] || continue
     scratch=$(mktemp -d)
     echo "-- $(basename "$exe"): $seconds s"
