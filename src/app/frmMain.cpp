@@ -193,6 +193,12 @@ void frmMain::cboLumoType_Click(int i_iIndex) {
 
 // --- Secondary windows --------------------------------------------------------------------
 
-void frmMain::cmdFirmwireUpdate_Click() {}
+void frmMain::cmdFirmwireUpdate_Click() {
+    RunFirmwareUpdate(m_lumo(), this);
+}
 
-void frmMain::cmdMis_Click() {}
+void frmMain::cmdMis_Click() {
+    // A fresh window (and screen model) for every opening.
+    frmVT100 window(m_lumo(), this);
+    window.exec();
+}

@@ -1,6 +1,7 @@
 #include "support/WindowFixture.h"
 
 #include <QApplication>
+#include <QMessageBox>
 #include <QTimer>
 #include <unistd.h>
 
@@ -78,6 +79,57 @@ TEST_F(EnvelopeTest, ExitDuringACommandEndsTheProgramWithCodeZero) {
     modLumo::SetClock(nullptr);  // the real clock in the child
     EXPECT_EXIT(exitDuringCommand(), ::testing::ExitedWithCode(0), "");
     modLumo::SetClock(&m_clock);
+}
+
+} // namespace
+
+namespace {
+
+// Closes every modal window that comes up while it lives, recording titles and texts.
+class ModalCloser {
+public:
+    ModalCloser() {
+        QObject::connect(&m_timer, &QTimer::timeout, [this] {
+            if (QWidget* modal = QApplication::activeModalWidget()) {
+                QString seen = modal->windowTitle();
+                if (auto* box = qobject_cast<QMessageBox*>(modal)) {
+                    seen += ": " + box->text();
+                }
+                seen_ << seen;
+                modal->close();
+            }
+        });
+        m_timer.start(20);
+    }
+    QStringList seen_;
+
+private:
+    QTimer m_timer;
+};
+
+class SecondaryWindowsTest : public WindowFixture {};
+
+TEST_F(SecondaryWindowsTest, TheMiscellaneousButtonsOpenTheirWindows) {
+    frmMain& w = Start();
+    w.show();
+    {
+        // The VT100 button is hidden and only enabled for the 4x20 VT100 model.
+        Combo("cboLumoType")->setCurrentIndex(6);
+        ModalCloser closer;
+        Button("cmdMis")->click();
+        ASSERT_FALSE(closer.seen_.isEmpty());
+        EXPECT_EQ(closer.seen_.first(), "VT100 Mode Test");
+    }
+    Combo("cboLumoType")->setCurrentIndex(4);
+    {
+        ModalCloser closer;
+        Button("cmdFirmwireUpdate")->click();
+        ASSERT_FALSE(closer.seen_.isEmpty());
+        EXPECT_TRUE(closer.seen_.join("\n").contains("19200"))
+            << closer.seen_.join("\n").toStdString();
+        // The password dialog was closed unanswered: the firmware dialog never opened.
+        EXPECT_FALSE(closer.seen_.join("\n").contains("Firmware Update\n"));
+    }
 }
 
 } // namespace
