@@ -8,18 +8,28 @@ export BUILD_DIR=${BUILD_DIR:-build-bench}
 BUILD_TYPE=Release bash scripts/build.sh -DLUMOQ4_BUILD_TESTS=OFF > /dev/null
 export QT_QPA_PLATFORM=offscreen
 echo "Machine: $(nproc) cores, $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2 | sed 's/^ //'), $(date -u +%Y-%m-%d)"
-echo
-echo "| measure | figure | target |"
-echo "|---|---|---|"
+# Each benchmark prints its headline figures as "| measure | figure | target |" rows, which make
+# the table; everything else it prints is kept, by benchmark, as the details below the table.
+rows=$(mktemp)
+details=$(mktemp)
+trap 'rm -f "$rows" "$details"' EXIT
 for exe in "$BUILD_DIR"/bench/*/*_bench; do
     [ -x "$exe" ] || continue
     name=$(basename "$exe")
-    # Rows that a benchmark prints as "| ... |" stand as they are; other lines become a row each.
-    "$exe" 2>/dev/null | while IFS= read -r line; do
-        case "$line" in
-            "|"*) echo "$line" ;;
-            "") ;;
-            *) echo "| $name: $line | | |" ;;
-        esac
-    done || echo "| $name | did not run | |"
+    if ! "$exe" > "$exe.out" 2>&1; then
+        echo "| $name | did not finish: see its details | |" >> "$rows"
+    fi
+    grep '^|' "$exe.out" >> "$rows" || true
+    if grep -q -v -e '^|' -e '^$' "$exe.out"; then
+        echo "$name:" >> "$details"
+        grep -v -e '^|' -e '^$' "$exe.out" | sed 's/^/    /' >> "$details"
+    fi
+    rm -f "$exe.out"
 done
+echo
+echo "| measure | figure | target |"
+echo "|---|---|---|"
+cat "$rows"
+echo
+echo "Details:"
+cat "$details"
