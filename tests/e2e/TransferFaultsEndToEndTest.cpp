@@ -86,6 +86,38 @@ TEST_F(TransferFaults, AFileThatShrinksMidTransferIsReportedWithWhereItEnded) {
     EXPECT_TRUE(ClosingCommandArrives());
 }
 
+// The image is held open for the whole run: removing it or taking away its permissions part way
+// changes nothing for the run that has begun, and every byte of it still arrives.
+TEST_F(TransferFaults, AFileRemovedMidTransferIsStillSentWhole) {
+    StartLoader(PtyDisplayOptions());
+    QObject::connect(m_pDisplay.get(), &PtyDisplay::BytesReceived, [this] {
+        if (m_pDisplay->Received().size() > 12 + 2 * 133 && QFile::exists(m_sImage)) {
+            ASSERT_TRUE(QFile::remove(m_sImage));
+        }
+    });
+    const XModemOutcome outcome = Transfer();
+    EXPECT_FALSE(QFile::exists(m_sImage));
+    EXPECT_EQ(outcome.end, XModemOutcome::End::Complete);
+    EXPECT_EQ(Display().ReceivedImage(), QByteArray(600, '\x5A') + QByteArray(40, '\x1A'));
+    EXPECT_TRUE(ClosingCommandArrives());
+    ExpectUsable();
+}
+
+TEST_F(TransferFaults, AFileMadeUnreadableMidTransferIsStillSentWhole) {
+    StartLoader(PtyDisplayOptions());
+    bool changed = false;
+    QObject::connect(m_pDisplay.get(), &PtyDisplay::BytesReceived, [this, &changed] {
+        if (m_pDisplay->Received().size() > 12 + 2 * 133 && !changed) {
+            changed = QFile::setPermissions(m_sImage, QFileDevice::Permissions());
+        }
+    });
+    const XModemOutcome outcome = Transfer();
+    EXPECT_TRUE(changed);
+    EXPECT_EQ(outcome.end, XModemOutcome::End::Complete);
+    EXPECT_EQ(Display().ReceivedImage(), QByteArray(600, '\x5A') + QByteArray(40, '\x1A'));
+    ExpectUsable();
+}
+
 TEST_F(TransferFaults, AHealthyTransferDeliversTheImage) {
     StartLoader(PtyDisplayOptions());
     const XModemOutcome outcome = Transfer();
