@@ -5,15 +5,11 @@
 #include "device/CLumo.h"
 #include "device/LumoError.h"
 #include "device/MSComm.h"
-#include "device/modLumo.h"
 #include "support/FuzzSupport.h"
-#include "transfer/frmCLumo.h"
 
 #include <QCoreApplication>
 #include <cstdint>
-#include <cstdlib>
 #include <initializer_list>
-#include <memory>
 
 namespace {
 
@@ -90,23 +86,11 @@ bool oneOf(int status, std::initializer_list<int> allowed) {
     return false;
 }
 
-void check(bool ok) {
-    if (!ok) {
-        std::abort();
-    }
-}
-
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static JumpClock clock;
-    static FuzzComm* comm = [] {
-        auto owned = std::make_unique<FuzzComm>();
-        FuzzComm* raw = owned.get();
-        frmCLumo::Instance().ReplaceComm(std::move(owned));
-        modLumo::SetClock(&clock);
-        return raw;
-    }();
+    static FuzzComm* comm = InstallComm<FuzzComm>(&clock);
     static CLumo lumo;
 
     FuzzBytes in(data, size);
@@ -169,7 +153,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             break;
         case 14:
             status = p % 2 ? lumo.PrinterOn() : lumo.PrinterOff();
-            check(oneOf(status, {0, -1, -2, -3}));
+            Check(oneOf(status, {0, -1, -2, -3}));
             break;
         case 15:
             status = lumo.SendMessageB_VT100(static_cast<quint8>(p));
@@ -181,14 +165,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             break;
         default:
             status = lumo.InBufferCount();
-            check(status >= 0);
+            Check(status >= 0);
             status = 0;
             leavesOpen = true;
             break;
         }
-        check(oneOf(status, command) || (op == 14 && status == -1));
+        Check(oneOf(status, command) || (op == 14 && status == -1));
         if (!leavesOpen) {
-            check(!comm->PortOpen()); // every command closes the port behind itself
+            Check(!comm->PortOpen()); // every command closes the port behind itself
         }
     }
     lumo.Disconnect();

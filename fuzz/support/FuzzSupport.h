@@ -3,9 +3,13 @@
 // Pieces shared by the fuzz targets that drive the device link.
 
 #include "device/WaitClock.h"
+#include "device/modLumo.h"
+#include "transfer/frmCLumo.h"
 
 #include <cstddef>
 #include <cstdint>
+#include <cstdlib>
+#include <memory>
 
 // Hands out the fuzzer's bytes one at a time; 0 once they run out.
 class FuzzBytes {
@@ -29,3 +33,20 @@ public:
 private:
     qint64 m_lNow = 0;
 };
+
+// Breaks a rule: stops the run, so that the fuzzer keeps the input that did it.
+inline void Check(bool i_blnOk) {
+    if (!i_blnOk) {
+        std::abort();
+    }
+}
+
+// Puts a port of type T in place of the real one and lets every wait jump to its end. Call it
+// once a process; the port host owns the port, the caller keeps a pointer to drive it.
+template <typename T> T* InstallComm(JumpClock* i_pClock) {
+    auto owned = std::make_unique<T>();
+    T* raw = owned.get();
+    frmCLumo::Instance().ReplaceComm(std::move(owned));
+    modLumo::SetClock(i_pClock);
+    return raw;
+}

@@ -6,15 +6,12 @@
 #include "device/CLumo.h"
 #include "device/LumoError.h"
 #include "device/MSComm.h"
-#include "device/modLumo.h"
 #include "support/FuzzSupport.h"
 #include "transfer/frmCLumo.h"
 
 #include <QFile>
 #include <QTemporaryDir>
 #include <cstdint>
-#include <cstdlib>
-#include <memory>
 
 namespace {
 
@@ -71,24 +68,12 @@ private:
     QByteArray m_waiting;
 };
 
-void check(bool ok) {
-    if (!ok) {
-        std::abort();
-    }
-}
-
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static JumpClock clock;
     static QTemporaryDir folder;
-    static Receiver* receiver = [] {
-        auto owned = std::make_unique<Receiver>();
-        Receiver* raw = owned.get();
-        frmCLumo::Instance().ReplaceComm(std::move(owned));
-        modLumo::SetClock(&clock);
-        return raw;
-    }();
+    static Receiver* receiver = InstallComm<Receiver>(&clock);
     static CLumo lumo;
 
     FuzzBytes in(data, size);
@@ -109,15 +94,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     frmCLumo::Instance().Timer1_Timer();
 
     const XModemOutcome outcome = lumo.LastTransferOutcome();
-    check(outcome.Finished());
-    check(lumo.Progress() >= 0 && lumo.Progress() <= 100);
-    check(outcome.block >= 0 && outcome.block <= outcome.blocks);
+    Check(outcome.Finished());
+    Check(lumo.Progress() >= 0 && lumo.Progress() <= 100);
+    Check(outcome.block >= 0 && outcome.block <= outcome.blocks);
     if (outcome.end == XModemOutcome::End::Complete) {
-        check(lumo.UpdateFirmwareFinish());
-        check(outcome.block == outcome.blocks);
+        Check(lumo.UpdateFirmwareFinish());
+        Check(outcome.block == outcome.blocks);
     }
     if (outcome.end == XModemOutcome::End::NoStartRequest) {
-        check(!lumo.UpdateFirmwareFinish());
+        Check(!lumo.UpdateFirmwareFinish());
     }
     return 0;
 }
