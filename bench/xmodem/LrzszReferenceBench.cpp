@@ -190,9 +190,9 @@ bool RunOnce(int i_iRun, const std::string& i_sFolder, RunFigures* o_figures) {
         }
         if (rxEndMs < 0 && Exited(rx, &rxStatus)) {
             rxEndMs = MillisecondsSince(start);
-            // rx acknowledges the EOT and then, on its way out, drains and flushes its line. On a
-            // pty the drain returns at once, so the flush can discard that last ACK before the
-            // relay has read it, and sx would wait for it in vain. The relay gives it instead.
+            // Over a pty, rx's ACK of the EOT is often lost although rx ends well (it seems to
+            // flush its line on the way out), and sx would wait for it in vain. The relay gives
+            // that ACK instead.
             if (!ackAfterEot && eotMs >= 0 && WIFEXITED(rxStatus) && WEXITSTATUS(rxStatus) == 0) {
                 const char ack = '\x06';
                 ackGivenByRelay = ::write(senderLine.master, &ack, 1) == 1;
