@@ -2,8 +2,8 @@
 // LeadingNumber of a whole number agrees with WholeNumber, rounding lands on an integer within
 // half of the value, and ToInt16 either throws or returns that rounded value.
 
-#include "app/NumberText.h"
-#include "device/LumoError.h"
+#include "common/LumoError.h"
+#include "common/NumberText.h"
 
 #include <QString>
 #include <cmath>

@@ -2,8 +2,8 @@
 // the fuzzer, and checks that every operation returns only a status it documents and leaves
 // the port in the state it promises.
 
+#include "common/LumoError.h"
 #include "device/CLumo.h"
-#include "device/LumoError.h"
 #include "device/MSComm.h"
 #include "support/FuzzSupport.h"
 

@@ -3,8 +3,8 @@
 // 0..100, a run reported complete had every block accepted and raised the finish flag, a run
 // without a start request raised nothing, and the reported block never passes the file's end.
 
+#include "common/LumoError.h"
 #include "device/CLumo.h"
-#include "device/LumoError.h"
 #include "device/MSComm.h"
 #include "support/FuzzSupport.h"
 #include "transfer/frmCLumo.h"

@@ -1,7 +1,7 @@
 #include "app/SettingsStore.h"
 
-#include "app/AppInfo.h"
-#include "device/Prompt.h"
+#include "common/AppInfo.h"
+#include "common/Prompt.h"
 
 #include <QDir>
 #include <QHash>

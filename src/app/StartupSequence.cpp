@@ -1,17 +1,17 @@
 #include "app/StartupSequence.h"
 
-#include "app/AppInfo.h"
-#include "app/NumberText.h"
 #include "app/SelectionLists.h"
 #include "app/SettingsStore.h"
 #include "app/frmMain.h"
-#include "device/LumoError.h"
-#include "device/Prompt.h"
+#include "common/AppInfo.h"
+#include "common/LumoError.h"
+#include "common/NumberText.h"
+#include "common/Prompt.h"
 #include "panels/AsciiPanel.h"
-#include "panels/ComboList.h"
 #include "panels/EpsonPanel.h"
 #include "panels/SettingPanel.h"
 #include "panels/VeltPanel.h"
+#include "widgets/ComboList.h"
 
 #include <QGroupBox>
 #include <QPushButton>

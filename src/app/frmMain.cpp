@@ -1,23 +1,23 @@
 #include "app/frmMain.h"
 
-#include "app/AppInfo.h"
 #include "app/DisplayTypes.h"
 #include "app/SelectionLists.h"
 #include "app/SettingsStore.h"
 #include "app/StartupSequence.h"
+#include "common/AppInfo.h"
+#include "common/Prompt.h"
 #include "device/CLumo.h"
 #include "device/OpenFailureAdvice.h"
-#include "device/Prompt.h"
 #include "device/modLumo.h"
 #include "panels/AsciiPanel.h"
-#include "panels/ComboList.h"
 #include "panels/EpsonPanel.h"
 #include "panels/SettingPanel.h"
-#include "panels/UpDown.h"
 #include "panels/VeltPanel.h"
 #include "transfer/FirmwareUpdateEntry.h"
 #include "transfer/frmCLumo.h"
 #include "vt100/frmVT100.h"
+#include "widgets/ComboList.h"
+#include "widgets/UpDown.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>

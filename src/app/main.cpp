@@ -1,5 +1,5 @@
-#include "app/MessageBoxPrompt.h"
 #include "app/frmMain.h"
+#include "widgets/MessageBoxPrompt.h"
 
 #include <QApplication>
 #include <QIcon>

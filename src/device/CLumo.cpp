@@ -1,20 +1,19 @@
 #include "device/CLumo.h"
 
-#include "app/AppInfo.h"
-#include "app/NumberText.h"
-#include "device/Cp1252.h"
-#include "device/LumoError.h"
-#include "device/LumoStatus.h"
+#include "common/AppInfo.h"
+#include "common/Cp1252.h"
+#include "common/LumoError.h"
+#include "common/LumoStatus.h"
+#include "common/NumberText.h"
+#include "common/Prompt.h"
 #include "device/MSComm.h"
 #include "device/NativeFrames.h"
-#include "device/Prompt.h"
 #include "device/modLumo.h"
 #include "transfer/frmCLumo.h"
 
 using namespace LumoStatus;
 
 namespace {
-
 
 bool hasWaiting(MSComm& comm) {
     return comm.InBufferCount() > 0;

@@ -1,8 +1,8 @@
 // The file-transfer and firmware-update members of CLumo.
 #include "device/CLumo.h"
 
-#include "device/LumoError.h"
-#include "device/LumoStatus.h"
+#include "common/LumoError.h"
+#include "common/LumoStatus.h"
 #include "device/MSComm.h"
 #include "device/modLumo.h"
 #include "transfer/frmCLumo.h"

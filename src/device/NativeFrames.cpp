@@ -1,6 +1,6 @@
 #include "device/NativeFrames.h"
 
-#include "app/NumberText.h"
+#include "common/NumberText.h"
 
 #include <cmath>
 

@@ -1,7 +1,7 @@
 #include "device/OpenFailureAdvice.h"
 
-#include "app/AppInfo.h"
 #include "app/SettingsStore.h"
+#include "common/AppInfo.h"
 #include "device/PortResolver.h"
 
 #include <QDir>

@@ -1,7 +1,7 @@
 #include "device/PortResolver.h"
 
-#include "app/AppInfo.h"
 #include "app/SettingsStore.h"
+#include "common/AppInfo.h"
 
 namespace PortResolver {
 namespace {

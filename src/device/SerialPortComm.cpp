@@ -1,6 +1,6 @@
 #include "device/SerialPortComm.h"
 
-#include "device/LumoError.h"
+#include "common/LumoError.h"
 #include "device/PortResolver.h"
 
 #include <QElapsedTimer>

@@ -1,6 +1,6 @@
 #include "panels/AsciiPanel.h"
 
-#include "app/NumberText.h"
+#include "common/NumberText.h"
 #include "device/CLumo.h"
 #include "panels/CommandHost.h"
 

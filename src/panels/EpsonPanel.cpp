@@ -1,13 +1,13 @@
 #include "panels/EpsonPanel.h"
 
-#include "app/AppInfo.h"
-#include "app/NumberText.h"
 #include "app/SelectionLists.h"
 #include "app/SettingsStore.h"
+#include "common/AppInfo.h"
+#include "common/NumberText.h"
 #include "device/CLumo.h"
-#include "panels/ComboList.h"
 #include "panels/CommandHost.h"
 #include "panels/VeltPanel.h"
+#include "widgets/ComboList.h"
 
 #include <QGridLayout>
 #include <QGroupBox>

@@ -1,13 +1,13 @@
 #include "panels/SettingPanel.h"
 
-#include "app/AppInfo.h"
 #include "app/DisplayTypes.h"
 #include "app/SelectionLists.h"
 #include "app/SettingsStore.h"
+#include "common/AppInfo.h"
 #include "device/CLumo.h"
 #include "device/PortResolver.h"
-#include "panels/ComboList.h"
 #include "panels/CommandHost.h"
+#include "widgets/ComboList.h"
 
 #include <QFormLayout>
 #include <QGroupBox>

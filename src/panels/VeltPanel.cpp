@@ -1,16 +1,16 @@
 #include "panels/VeltPanel.h"
 
-#include "app/AppInfo.h"
-#include "app/NumberText.h"
 #include "app/SelectionLists.h"
 #include "app/SettingsStore.h"
+#include "common/AppInfo.h"
+#include "common/LumoError.h"
+#include "common/NumberText.h"
 #include "device/CLumo.h"
-#include "device/LumoError.h"
-#include "panels/ComboList.h"
 #include "panels/CommandHost.h"
 #include "panels/EpsonPanel.h"
 #include "panels/SettingPanel.h"
-#include "panels/UpDown.h"
+#include "widgets/ComboList.h"
+#include "widgets/UpDown.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>

@@ -1,6 +1,6 @@
 #include "transfer/FirmwareFile.h"
 
-#include "device/LumoError.h"
+#include "common/LumoError.h"
 #include "transfer/XModemBlock.h"
 
 #include <QDir>

@@ -1,6 +1,6 @@
 #include "transfer/TransferMessages.h"
 
-#include "app/AppInfo.h"
+#include "common/AppInfo.h"
 
 namespace TransferMessages {
 

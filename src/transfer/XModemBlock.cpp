@@ -1,6 +1,6 @@
 #include "transfer/XModemBlock.h"
 
-#include "app/NumberText.h"
+#include "common/NumberText.h"
 #include "device/modLumo.h"
 
 namespace XModemBlock {

@@ -1,8 +1,8 @@
 #include "transfer/XModemEngine.h"
 
-#include "device/LumoError.h"
+#include "common/LumoError.h"
+#include "common/Prompt.h"
 #include "device/MSComm.h"
-#include "device/Prompt.h"
 #include "device/modLumo.h"
 #include "transfer/XModemAnswer.h"
 #include "transfer/XModemBlock.h"

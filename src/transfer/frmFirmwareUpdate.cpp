@@ -1,10 +1,10 @@
 #include "transfer/frmFirmwareUpdate.h"
 
-#include "app/AppInfo.h"
-#include "app/NumberText.h"
 #include "app/SettingsStore.h"
+#include "common/AppInfo.h"
+#include "common/LumoError.h"
+#include "common/NumberText.h"
 #include "device/CLumo.h"
-#include "device/LumoError.h"
 #include "transfer/FirmwareFile.h"
 #include "transfer/TransferMessages.h"
 #include "transfer/modGeneral.h"

@@ -1,6 +1,6 @@
 #include "transfer/frmPassword.h"
 
-#include "device/LumoError.h"
+#include "common/LumoError.h"
 #include "transfer/TransferMessages.h"
 
 #include <QGridLayout>

@@ -1,6 +1,6 @@
 #include "vt100/CVT100.h"
 
-#include "app/NumberText.h"
+#include "common/NumberText.h"
 
 #include <algorithm>
 #include <optional>

@@ -1,11 +1,11 @@
 #include "vt100/frmVT100.h"
 
-#include "app/AppInfo.h"
+#include "common/AppInfo.h"
+#include "common/Cp1252.h"
 #include "device/CLumo.h"
-#include "device/Cp1252.h"
 #include "device/modLumo.h"
-#include "panels/UpDown.h"
 #include "vt100/IdentificationAnswer.h"
+#include "widgets/UpDown.h"
 
 #include <QApplication>
 #include <QComboBox>

@@ -1,6 +1,6 @@
 #include "support/WindowFixture.h"
 
-#include "panels/UpDown.h"
+#include "widgets/UpDown.h"
 
 namespace {
 

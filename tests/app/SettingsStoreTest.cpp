@@ -1,5 +1,5 @@
 #include "app/SettingsStore.h"
-#include "app/AppInfo.h"
+#include "common/AppInfo.h"
 #include "support/RecordingPrompt.h"
 #include "support/TestEnvironment.h"
 

@@ -1,6 +1,6 @@
 #include "SessionFixture.h"
 
-#include "device/LumoError.h"
+#include "common/LumoError.h"
 #include "transfer/frmCLumo.h"
 
 void ProbeComm::Output(const QByteArray& i_bData) {

@@ -1,7 +1,7 @@
 #include "support/WindowFixture.h"
 
 #include "device/CLumo.h"
-#include "panels/UpDown.h"
+#include "widgets/UpDown.h"
 
 #include <QLabel>
 

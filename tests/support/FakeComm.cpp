@@ -1,6 +1,6 @@
 #include "support/FakeComm.h"
 
-#include "device/LumoError.h"
+#include "common/LumoError.h"
 #include "device/SerialSettings.h"
 #include "device/modLumo.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "device/Prompt.h"
+#include "common/Prompt.h"
 
 #include <QStringList>
 #include <deque>

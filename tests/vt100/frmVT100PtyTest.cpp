@@ -2,8 +2,8 @@
 // and the real serial backend.
 
 #include "PtyDisplay.h"
+#include "common/Cp1252.h"
 #include "device/CLumo.h"
-#include "device/Cp1252.h"
 #include "device/modLumo.h"
 #include "vt100/frmVT100.h"
 

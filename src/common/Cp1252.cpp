@@ -1,4 +1,4 @@
-#include "device/Cp1252.h"
+#include "common/Cp1252.h"
 
 #include <QList>
 #include <array>

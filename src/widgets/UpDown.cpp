@@ -1,6 +1,6 @@
-#include "panels/UpDown.h"
+#include "widgets/UpDown.h"
 
-#include "app/NumberText.h"
+#include "common/NumberText.h"
 
 #include <QToolButton>
 #include <QVBoxLayout>

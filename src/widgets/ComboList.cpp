@@ -1,6 +1,6 @@
-#include "panels/ComboList.h"
+#include "widgets/ComboList.h"
 
-#include "device/LumoError.h"
+#include "common/LumoError.h"
 
 #include <QLineEdit>
 #include <QSignalBlocker>

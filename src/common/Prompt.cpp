@@ -1,4 +1,4 @@
-#include "device/Prompt.h"
+#include "common/Prompt.h"
 
 #include <QDebug>
 

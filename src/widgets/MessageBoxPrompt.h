@@ -1,6 +1,6 @@
 #pragma once
 
-#include "device/Prompt.h"
+#include "common/Prompt.h"
 
 // The program's prompt: modal message boxes over the active window.
 class MessageBoxPrompt : public Prompt {

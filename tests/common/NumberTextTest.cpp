@@ -1,5 +1,5 @@
-#include "app/NumberText.h"
-#include "device/LumoError.h"
+#include "common/NumberText.h"
+#include "common/LumoError.h"
 
 #include <cmath>
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
-#include "app/NumberText.h"
+#include "common/NumberText.h"
 
-#include "device/LumoError.h"
+#include "common/LumoError.h"
 
 #include <cmath>
 
