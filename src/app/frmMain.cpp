@@ -80,15 +80,10 @@ CLumo& frmMain::m_lumo() {
 
 // --- Command envelope ---------------------------------------------------------------------
 
-bool frmMain::Busy() const {
-    return testAttribute(Qt::WA_SetCursor) && cursor().shape() == Qt::WaitCursor;
-}
-
 bool frmMain::RunCommand(bool i_blnStatus, const std::function<int()>& i_command) {
-    if (Busy()) {
+    if (!m_busy.Begin()) {
         return false; // another command is still waiting for the display
     }
-    setCursor(Qt::WaitCursor);
     SSTab1->setEnabled(false);
     if (i_blnStatus) {
         txtStatus->clear();
@@ -100,7 +95,7 @@ bool frmMain::RunCommand(bool i_blnStatus, const std::function<int()>& i_command
     }
     modLumo::ProcessEvents();
     SSTab1->setEnabled(true);
-    unsetCursor();
+    m_busy.End();
     return true;
 }
 

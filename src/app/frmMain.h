@@ -1,6 +1,7 @@
 #pragma once
 
 #include "panels/CommandHost.h"
+#include "widgets/BusyPointer.h"
 
 #include <QWidget>
 #include <memory>
@@ -26,7 +27,7 @@ public:
 
     // CommandHost
     CLumo& Lumo() override { return m_lumo(); }
-    bool Busy() const override;
+    bool Busy() const override { return m_busy.Busy(); }
     bool RunCommand(bool i_blnStatus, const std::function<int()>& i_command) override;
     void Refuse(const QString& i_sMessage) override;
     bool Loading() const override { return m_blnLoading; }
@@ -59,6 +60,7 @@ private:
     void ShowStatus(int i_iStatus);
 
     std::unique_ptr<CLumo> m_pLumo;
+    BusyPointer m_busy{*this};
     SettingPanel* m_pSetting;
     VeltPanel* m_pVelt;
     EpsonPanel* m_pEpson;

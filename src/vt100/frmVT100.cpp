@@ -395,10 +395,6 @@ void frmVT100::KeysOfText(const QString& i_sText) {
 
 // --- Commands -----------------------------------------------------------------------------
 
-bool frmVT100::IsBusy() const {
-    return testAttribute(Qt::WA_SetCursor) && cursor().shape() == Qt::WaitCursor;
-}
-
 void frmVT100::SetFramesEnabled(bool i_blnEnabled) {
     for (QWidget* part : std::initializer_list<QWidget*>{pic, fraBrightness, fraContryCode,
                                                          fraPosition, fraCtrl, fraRead}) {
@@ -407,18 +403,17 @@ void frmVT100::SetFramesEnabled(bool i_blnEnabled) {
 }
 
 void frmVT100::cmdCtrl_Click(int i_iIndex) {
-    if (IsBusy()) {
+    if (!m_busy.Begin()) {
         return;
     }
     SetFramesEnabled(false);
-    setCursor(Qt::WaitCursor);
     Try([&] { RunCommand(i_iIndex); });
     EndBusy();
 }
 
 void frmVT100::EndBusy() {
     modLumo::ProcessEvents();
-    unsetCursor();
+    m_busy.End();
     SetFramesEnabled(true);
     pic->setFocus();
 }
@@ -480,7 +475,7 @@ bool frmVT100::WaitForAnswer(int i_iBytes, int i_iMaxCount) {
     for (int count = 1;; ++count) {
         modLumo::WaitMilliseconds(200);
         if (m_blnCloseRequested) {
-            unsetCursor();
+            m_busy.End();
             close();
             return false;
         }
@@ -498,7 +493,7 @@ void frmVT100::IdentificationRead() {
     modLumo::WaitMilliseconds(100);
     QString answer;
     m_lumo.GetCommData(answer);
-    unsetCursor();
+    m_busy.End();
     QMessageBox box(QMessageBox::Information, AppInfo::Name(),
                     IdentificationAnswer::MessageText(answer), QMessageBox::Ok, this);
     box.exec();
@@ -519,10 +514,9 @@ void frmVT100::ScreenRead() {
 }
 
 void frmVT100::Slider1_Change() {
-    if (IsBusy()) {
+    if (!m_busy.Begin()) {
         return;
     }
-    setCursor(Qt::WaitCursor);
     Slider1->setEnabled(false);
     SetFramesEnabled(false);
     // Position 0 is the dim end (digit 3), position 3 the "100%" end (digit 0). Each byte opens
