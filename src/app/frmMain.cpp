@@ -5,6 +5,7 @@
 #include "app/SettingsStore.h"
 #include "app/StartupSequence.h"
 #include "common/AppInfo.h"
+#include "common/LumoStatus.h"
 #include "common/Prompt.h"
 #include "device/CLumo.h"
 #include "device/OpenFailureAdvice.h"
@@ -100,14 +101,14 @@ bool frmMain::RunCommand(bool i_blnStatus, const std::function<int()>& i_command
 }
 
 void frmMain::ShowStatus(int i_iStatus) {
-    if (i_iStatus == 0) {
+    if (i_iStatus == LumoStatus::Success) {
         txtStatus->setText(QStringLiteral("OK"));
         return;
     }
     QString message;
     m_lumo().ErrorDescription(i_iStatus, message);
     txtStatus->setText(message);
-    if (i_iStatus == -2) {
+    if (i_iStatus == LumoStatus::OpenFailed) {
         txtStatus->setToolTip(
             OpenFailureAdvice::For(frmCLumo::Instance().LastOpenFailure(), m_lumo().CommPort()));
     }

@@ -4,6 +4,7 @@
 #include "app/SettingsStore.h"
 #include "common/AppInfo.h"
 #include "common/LumoError.h"
+#include "common/LumoStatus.h"
 #include "common/NumberText.h"
 #include "device/CLumo.h"
 #include "panels/CommandHost.h"
@@ -19,6 +20,21 @@
 #include <QPushButton>
 
 namespace {
+
+// The buttons of cmdVELT by index, one per command row.
+enum VeltButton {
+    BaudRateButton = 0,
+    InternationalCodeButton = 1,
+    SaveLayerButton = 2,
+    PositionButton = 3,
+    ClearRangeButton = 4,
+    DemoMessageButton = 5,
+    SendButton = 6,
+    GetButton = 7,
+    PeripheralButton = 8,
+    VersionButton = 9,
+    RebootModeButton = 10,
+};
 
 const QString kVersionCaption = QStringLiteral("Firmware Version : ");
 
@@ -53,7 +69,7 @@ VeltPanel::VeltPanel(CommandHost& i_host, QWidget* i_pParent) : QWidget(i_pParen
     const QStringList captions = {tr("Set"), tr("Set"),        tr("Set"),  tr("Set"),
                                   tr("Set"), tr("Set"),        tr("Send"), tr("Get"),
                                   tr("Set"), tr("GetVersion"), tr("Set")};
-    for (int i = 0; i < 11; ++i) {
+    for (int i = 0; i < static_cast<int>(cmdVELT.size()); ++i) {
         auto* b = new QPushButton(captions[i], this);
         b->setObjectName(QStringLiteral("cmdVELT(%1)").arg(i));
         connect(b, &QPushButton::clicked, this, [this, i] { cmdVELT_Click(i); });
@@ -129,47 +145,49 @@ VeltPanel::VeltPanel(CommandHost& i_host, QWidget* i_pParent) : QWidget(i_pParen
     auto* versionButton = new QWidget(this);
     auto* vbox = new QHBoxLayout(versionButton);
     vbox->setContentsMargins(0, 0, 0, 0);
-    vbox->addWidget(cmdVELT[9]);
+    vbox->addWidget(cmdVELT[VersionButton]);
     grid->addWidget(versionButton, row++, 2);
     addRow(tr("Modify the Lumo Baud-Rate and Parity:"),
-           pair(QString(), cboS_BaudRate, QString(), cboS_Parity), {0});
-    addRow(tr("International Code:"), cboInternationalCode, {1});
-    addRow(tr("Save the Current View Message (Layer):"), spun(txtLayer, UpDown1, this), {2});
-    addRow(tr("Set Cursor Position:"), spun(txtPosition, UpDown2, this), {3});
+           pair(QString(), cboS_BaudRate, QString(), cboS_Parity), {BaudRateButton});
+    addRow(tr("International Code:"), cboInternationalCode, {InternationalCodeButton});
+    addRow(tr("Save the Current View Message (Layer):"), spun(txtLayer, UpDown1, this),
+           {SaveLayerButton});
+    addRow(tr("Set Cursor Position:"), spun(txtPosition, UpDown2, this), {PositionButton});
     addRow(tr("Clear Display Range:"),
            pair(tr("From:"), spun(txtStart, UpDown3, this), tr("To:"), spun(txtEnd, UpDown4, this)),
-           {4});
+           {ClearRangeButton});
     addRow(tr("Display the Saved Demo Message:"),
-           pair(tr("Layer:"), cboLayer, tr("Mode:"), cboMode), {5});
-    addRow(tr("Show Saved Message after Reboot Mode :"), cboShowSavedMessageAfterRebootMode, {10});
-    addRow(tr("Peripheral Device:"), cboDevice, {8});
-    addRow(tr("Get/Send Message:"), txtMessage, {6, 7});
+           pair(tr("Layer:"), cboLayer, tr("Mode:"), cboMode), {DemoMessageButton});
+    addRow(tr("Show Saved Message after Reboot Mode :"), cboShowSavedMessageAfterRebootMode,
+           {RebootModeButton});
+    addRow(tr("Peripheral Device:"), cboDevice, {PeripheralButton});
+    addRow(tr("Get/Send Message:"), txtMessage, {SendButton, GetButton});
     grid->setRowStretch(row, 1);
 
     // Row by row: the inputs of a row, then its button.
-    const std::initializer_list<QWidget*> order = {cmdVELT[9],
+    const std::initializer_list<QWidget*> order = {cmdVELT[VersionButton],
                                                    cboS_BaudRate,
                                                    cboS_Parity,
-                                                   cmdVELT[0],
+                                                   cmdVELT[BaudRateButton],
                                                    cboInternationalCode,
-                                                   cmdVELT[1],
+                                                   cmdVELT[InternationalCodeButton],
                                                    txtLayer,
-                                                   cmdVELT[2],
+                                                   cmdVELT[SaveLayerButton],
                                                    txtPosition,
-                                                   cmdVELT[3],
+                                                   cmdVELT[PositionButton],
                                                    txtStart,
                                                    txtEnd,
-                                                   cmdVELT[4],
+                                                   cmdVELT[ClearRangeButton],
                                                    cboLayer,
                                                    cboMode,
-                                                   cmdVELT[5],
+                                                   cmdVELT[DemoMessageButton],
                                                    cboShowSavedMessageAfterRebootMode,
-                                                   cmdVELT[10],
+                                                   cmdVELT[RebootModeButton],
                                                    cboDevice,
-                                                   cmdVELT[8],
+                                                   cmdVELT[PeripheralButton],
                                                    txtMessage,
-                                                   cmdVELT[6],
-                                                   cmdVELT[7]};
+                                                   cmdVELT[SendButton],
+                                                   cmdVELT[GetButton]};
     for (auto it = order.begin(); it + 1 != order.end(); ++it) {
         QWidget::setTabOrder(*it, *(it + 1));
     }
@@ -204,10 +222,10 @@ void VeltPanel::cmdVELT_Click(int i_iIndex) {
         return;
     }
     qint16 number = 0;
-    if (i_iIndex == 2 && !ReadInt16Field(txtLayer, tr("Layer"), number)) {
+    if (i_iIndex == SaveLayerButton && !ReadInt16Field(txtLayer, tr("Layer"), number)) {
         return;
     }
-    if (i_iIndex == 3 && !ReadInt16Field(txtPosition, tr("Cursor position"), number)) {
+    if (i_iIndex == PositionButton && !ReadInt16Field(txtPosition, tr("Cursor position"), number)) {
         return;
     }
     m_host.RunCommand(true, [this, i_iIndex] { return RunIndex(i_iIndex); });
@@ -217,51 +235,51 @@ int VeltPanel::RunIndex(int i_iIndex) {
     CLumo& lumo = m_host.Lumo();
     EpsonPanel& epson = m_host.Epson();
     switch (i_iIndex) {
-    case 0: {
+    case BaudRateButton: {
         const int status =
             lumo.SetBaudRate(cboS_BaudRate->currentText(), cboS_Parity->currentText());
-        if (status == 0 || status == -6) {
+        if (status == LumoStatus::Success || status == LumoStatus::Nack) {
             // The display now listens at the new rate: follow it with the computer's own port.
             ComboList::SelectIfPresent(m_host.Setting().cboBaudRate, cboS_BaudRate->currentIndex());
         }
         return status;
     }
-    case 1:
+    case InternationalCodeButton:
         return lumo.SetInternationalCode(static_cast<qint16>(cboInternationalCode->currentIndex()));
-    case 2:
+    case SaveLayerButton:
         return lumo.SaveMessage(NumberText::ReadInt16(txtLayer->text()));
-    case 3:
+    case PositionButton:
         return lumo.SetPosition(NumberText::ReadInt16(txtPosition->text()));
-    case 4:
+    case ClearRangeButton:
         return lumo.ClearDisplay(NumberText::LeadingNumber(txtStart->text()),
                                  NumberText::LeadingNumber(txtEnd->text()));
-    case 5:
+    case DemoMessageButton:
         return lumo.DisplayDemoMessage(cboLayer->currentIndex(), cboMode->currentIndex());
-    case 6: {
+    case SendButton: {
         const int status = lumo.SendMessage(txtMessage->text());
         epson.txtEPSON->setText(txtMessage->text());
         return status;
     }
-    case 7: {
+    case GetButton: {
         QString message;
         const int status = lumo.GetMessage(message);
         txtMessage->setText(message);
         epson.txtEPSON->setText(message);
         return status;
     }
-    case 8:
+    case PeripheralButton:
         return cboDevice->currentIndex() == 0 ? lumo.PrinterOn() : lumo.PrinterOff();
-    case 9: {
+    case VersionButton: {
         lblVersion->setText(kVersionCaption);
         QString version;
         const int status = lumo.GetVersion(version);
         lblVersion->setText(kVersionCaption + version);
         return status;
     }
-    case 10:
+    case RebootModeButton:
         return lumo.DisplayShowSavedMessageAfterRebootMode(
             cboShowSavedMessageAfterRebootMode->currentIndex());
     default:
-        return 0;
+        return LumoStatus::Success;
     }
 }
