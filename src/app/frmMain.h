@@ -8,15 +8,19 @@
 
 class AsciiPanel;
 class CLumo;
+class EpsonPanel;
 class QLineEdit;
 class QPushButton;
 class QTabWidget;
+class SettingPanel;
+class VeltPanel;
+struct DisplayType;
 
 // The main window: four tab pages of device commands, the status box and Exit. Constructing it
-// runs the start-up sequence; closing it ends the program.
+// runs the start-up sequence; closing it ends the program. The pages do not know each other:
+// the window wires what one shows of another, and hands each the display type to shape itself.
 class frmMain : public QWidget, public CommandHost {
     Q_OBJECT
-    friend class StartupSequence;
 
 public:
     explicit frmMain(QWidget* i_pParent = nullptr);
@@ -32,10 +36,6 @@ public:
     void Refuse(const QString& i_sMessage) override;
     bool Loading() const override { return m_blnLoading; }
     qint16 DisplayTypeCode() const override { return m_iDisplayType; }
-    SettingPanel& Setting() override { return *m_pSetting; }
-    VeltPanel& Velt() override { return *m_pVelt; }
-    EpsonPanel& Epson() override { return *m_pEpson; }
-    AsciiPanel& Ascii() { return *m_pAscii; }
 
     QTabWidget* SSTab1;
     QLineEdit* txtStatus;
@@ -44,17 +44,21 @@ public:
     qint16 m_iDisplayType = 0;
     bool m_blnLoading = false;
 
-    // Display-type handling.
-    void FillDisplayTypeList();
-    void FillModeList();
-    void ApplyDisplayGeometry();
-    void ApplyTabAvailability();
-
 protected:
     void closeEvent(QCloseEvent* i_pEvent) override;
 
 private:
-    void cboLumoType_Click(int i_iIndex);
+    void ConnectPanels();
+    void RunStartup();
+
+    // Display-type handling.
+    void FillFixedLists();
+    void FillDisplayTypeList();
+    void FillModeList();
+    void ApplyDisplayGeometry();
+    void ApplyTabAvailability();
+    void ApplyDisplayType(const DisplayType& i_type);
+
     void cmdFirmwireUpdate_Click();
     void cmdMis_Click();
     void ShowStatus(int i_iStatus);

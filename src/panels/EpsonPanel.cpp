@@ -1,12 +1,10 @@
 #include "panels/EpsonPanel.h"
 
+#include "app/RememberedSelections.h"
 #include "app/SelectionLists.h"
-#include "app/SettingsStore.h"
-#include "common/AppInfo.h"
 #include "common/NumberText.h"
 #include "device/CLumo.h"
 #include "panels/CommandHost.h"
-#include "panels/VeltPanel.h"
 #include "widgets/ComboList.h"
 
 #include <QGridLayout>
@@ -326,9 +324,10 @@ int EpsonPanel::Send(int i_iIndex) {
                                              static_cast<quint8>(NumberText::RoundHalfEven(
                                                  NumberText::LeadingNumber(txtBlink->text()))));
     case SendButton: {
-        VeltPanel& velt = m_host.Velt();
-        velt.txtMessage->setText(txtEPSON->text());
-        return lumo.SendMessage(velt.txtMessage->text());
+        // The native tab's message box takes the text too. Both boxes have the same length
+        // limit, so what goes out is what both show.
+        emit messageChanged(txtEPSON->text());
+        return lumo.SendMessage(txtEPSON->text());
     }
     default:
         return lumo.SendMessage(text(kButtons[static_cast<size_t>(i_iIndex)].bytes));
@@ -350,7 +349,40 @@ void EpsonPanel::cboPeripheral_Click(int i_iIndex) {
 }
 
 void EpsonPanel::cboNational_Click(int i_iIndex) {
-    SettingsStore::SaveSetting(AppInfo::Name(), QStringLiteral("Set"),
-                               QStringLiteral("InternationalCode"), QString::number(i_iIndex));
-    ComboList::SelectIfPresent(m_host.Velt().cboInternationalCode, i_iIndex);
+    RememberedSelections::Save(cboNational->objectName(), i_iIndex);
+    emit nationalSelected(i_iIndex);
+}
+
+void EpsonPanel::FillExpandList() {
+    ComboList::Fill(cboExpand, SelectionLists::Numbers(0, 255));
+}
+
+void EpsonPanel::ShowCursorPictures() {
+    for (int i = UpButton; i <= HomeButton; ++i) {
+        cmdEPSON[static_cast<size_t>(i)]->setIcon(
+            QIcon(QStringLiteral(":/icons/%1.png").arg(101 + i - UpButton)));
+    }
+}
+
+void EpsonPanel::ApplyGeometry(const DisplayType& i_type) {
+    txtEPSON->setMaxLength(i_type.MessageLength());
+    txtEPSON->clear();
+    ComboList::Fill(cboRow, SelectionLists::Numbers(1, i_type.rows));
+    ComboList::SelectIfPresent(cboRow, 0);
+    ComboList::Fill(cboColumn, SelectionLists::Numbers(1, i_type.columns));
+    ComboList::SelectIfPresent(cboColumn, 0);
+}
+
+void EpsonPanel::ApplyDisplayType(const DisplayType& i_type) {
+    ApplyGeometry(i_type);
+    ComboList::Fill(cboNational, SelectionLists::InternationalCodes());
+    ComboList::Select(cboNational, 0);
+}
+
+void EpsonPanel::SelectNational(int i_iIndex) {
+    ComboList::SelectIfPresent(cboNational, i_iIndex);
+}
+
+void EpsonPanel::ShowMessage(const QString& i_sMessage) {
+    txtEPSON->setText(i_sMessage);
 }

@@ -1,15 +1,12 @@
 #include "panels/VeltPanel.h"
 
+#include "app/RememberedSelections.h"
 #include "app/SelectionLists.h"
-#include "app/SettingsStore.h"
-#include "common/AppInfo.h"
 #include "common/LumoError.h"
 #include "common/LumoStatus.h"
 #include "common/NumberText.h"
 #include "device/CLumo.h"
 #include "panels/CommandHost.h"
-#include "panels/EpsonPanel.h"
-#include "panels/SettingPanel.h"
 #include "widgets/ComboList.h"
 #include "widgets/UpDown.h"
 
@@ -37,11 +34,6 @@ enum VeltButton {
 };
 
 const QString kVersionCaption = QStringLiteral("Firmware Version : ");
-
-void saveSet(const char* key, int index) {
-    SettingsStore::SaveSetting(AppInfo::Name(), QStringLiteral("Set"), QLatin1String(key),
-                               QString::number(index));
-}
 
 QLineEdit* numberBox(const QString& name, QWidget* parent) {
     auto* box = new QLineEdit(QStringLiteral("1"), parent);
@@ -192,18 +184,52 @@ VeltPanel::VeltPanel(CommandHost& i_host, QWidget* i_pParent) : QWidget(i_pParen
         QWidget::setTabOrder(*it, *(it + 1));
     }
 
-    ComboList::OnSelection(cboS_BaudRate, [](int i) { saveSet("BaudRate", i); });
-    ComboList::OnSelection(cboS_Parity, [](int i) { saveSet("Parity", i); });
-    ComboList::OnSelection(cboLayer, [](int i) { saveSet("Layer", i); });
-    ComboList::OnSelection(cboMode, [](int i) { saveSet("Mode", i); });
-    ComboList::OnSelection(cboShowSavedMessageAfterRebootMode,
-                           [](int i) { saveSet("ShowSavedMessageAfterRebootMode", i); });
+    // These lists only remember their selection; the commands read them when they run.
+    for (QComboBox* list :
+         {cboS_BaudRate, cboS_Parity, cboLayer, cboMode, cboShowSavedMessageAfterRebootMode}) {
+        ComboList::OnSelection(
+            list, [list](int i) { RememberedSelections::Save(list->objectName(), i); });
+    }
     ComboList::OnSelection(cboInternationalCode, [this](int i) { cboInternationalCode_Click(i); });
 }
 
+void VeltPanel::FillFixedLists() {
+    ComboList::Fill(cboS_BaudRate, SelectionLists::BaudRates());
+    ComboList::Fill(cboShowSavedMessageAfterRebootMode, SelectionLists::RebootModes());
+}
+
+void VeltPanel::FillModeList(const DisplayType& i_type) {
+    ComboList::Fill(cboMode,
+                    i_type.modeListB ? SelectionLists::ModesB() : SelectionLists::ModesA());
+}
+
+void VeltPanel::ApplyGeometry(const DisplayType& i_type) {
+    txtMessage->setMaxLength(i_type.MessageLength());
+    txtMessage->clear();
+    UpDown2->setMax(i_type.cells);
+    UpDown3->setMax(i_type.cells);
+    UpDown4->setMax(i_type.cells);
+}
+
+void VeltPanel::ApplyDisplayType(const DisplayType& i_type) {
+    ApplyGeometry(i_type);
+    FillModeList(i_type);
+    ComboList::Select(cboMode, 0);
+    ComboList::Fill(cboInternationalCode, SelectionLists::InternationalCodes());
+    ComboList::Select(cboInternationalCode, 0);
+}
+
+void VeltPanel::SelectInternationalCode(int i_iIndex) {
+    ComboList::SelectIfPresent(cboInternationalCode, i_iIndex);
+}
+
+void VeltPanel::ShowMessage(const QString& i_sMessage) {
+    txtMessage->setText(i_sMessage);
+}
+
 void VeltPanel::cboInternationalCode_Click(int i_iIndex) {
-    saveSet("InternationalCode", i_iIndex);
-    ComboList::SelectIfPresent(m_host.Epson().cboNational, i_iIndex);
+    RememberedSelections::Save(cboInternationalCode->objectName(), i_iIndex);
+    emit internationalCodeSelected(i_iIndex);
 }
 
 bool VeltPanel::ReadInt16Field(QLineEdit* i_pBox, const QString& i_sField, qint16& o_iValue) {
@@ -233,14 +259,13 @@ void VeltPanel::cmdVELT_Click(int i_iIndex) {
 
 int VeltPanel::RunIndex(int i_iIndex) {
     CLumo& lumo = m_host.Lumo();
-    EpsonPanel& epson = m_host.Epson();
     switch (i_iIndex) {
     case BaudRateButton: {
         const int status =
             lumo.SetBaudRate(cboS_BaudRate->currentText(), cboS_Parity->currentText());
         if (status == LumoStatus::Success || status == LumoStatus::Nack) {
             // The display now listens at the new rate: follow it with the computer's own port.
-            ComboList::SelectIfPresent(m_host.Setting().cboBaudRate, cboS_BaudRate->currentIndex());
+            emit displayBaudRateChanged(cboS_BaudRate->currentIndex());
         }
         return status;
     }
@@ -257,14 +282,14 @@ int VeltPanel::RunIndex(int i_iIndex) {
         return lumo.DisplayDemoMessage(cboLayer->currentIndex(), cboMode->currentIndex());
     case SendButton: {
         const int status = lumo.SendMessage(txtMessage->text());
-        epson.txtEPSON->setText(txtMessage->text());
+        emit messageChanged(txtMessage->text());
         return status;
     }
     case GetButton: {
         QString message;
         const int status = lumo.GetMessage(message);
         txtMessage->setText(message);
-        epson.txtEPSON->setText(message);
+        emit messageChanged(message);
         return status;
     }
     case PeripheralButton:
