@@ -17,6 +17,10 @@ struct DisplayType {
     bool firmwareUpdate = false;
     bool vt100Test = false;
 
+    // The longest message the text boxes take: one character per cell, and no limit (the
+    // text box's own 32767) when the type has no cells.
+    int MessageLength() const { return cells > 0 ? cells : 32767; }
+
     // The row texts, compared literally (spaces included).
     static QStringList RowTexts();
 

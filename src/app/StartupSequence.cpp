@@ -1,27 +1,17 @@
 #include "app/StartupSequence.h"
 
-#include "app/SelectionLists.h"
-#include "app/SettingsStore.h"
-#include "app/frmMain.h"
+#include "app/RememberedSelections.h"
 #include "common/AppInfo.h"
 #include "common/LumoError.h"
 #include "common/NumberText.h"
 #include "common/Prompt.h"
-#include "panels/AsciiPanel.h"
-#include "panels/EpsonPanel.h"
-#include "panels/SettingPanel.h"
-#include "panels/VeltPanel.h"
 #include "widgets/ComboList.h"
 
-#include <QGroupBox>
-#include <QPushButton>
-#include <QTabWidget>
-#include <functional>
+#include <QComboBox>
 
-namespace {
+StartupSequence::StartupSequence(QWidget& i_window) : m_window(i_window) {}
 
-// Runs one step; a failure is shown and the sequence goes on.
-void step(const std::function<void()>& i_step) {
+void StartupSequence::Step(const std::function<void()>& i_step) {
     try {
         i_step();
     } catch (const LumoError& e) {
@@ -29,14 +19,33 @@ void step(const std::function<void()>& i_step) {
     }
 }
 
-} // namespace
+void StartupSequence::Select(const char* i_pList, int i_iIndex) {
+    Step([this, i_pList, i_iIndex] { ComboList::Select(List(i_pList), i_iIndex); });
+}
 
-void StartupSequence::RestoreSelection(QComboBox* i_pCombo, const char* i_pSection,
-                                       const char* i_pKey) {
-    const QString stored = SettingsStore::GetSetting(AppInfo::Name(), QLatin1String(i_pSection),
-                                                     QLatin1String(i_pKey), QStringLiteral("0"));
-    const QString where =
-        QStringLiteral("%1/%2").arg(QLatin1String(i_pSection), QLatin1String(i_pKey));
+void StartupSequence::Restore(const RememberedSelection& i_selection) {
+    Step([this, &i_selection] { RestoreStep(i_selection); });
+    if (i_selection.mirror != nullptr) {
+        Step([this, &i_selection] {
+            ComboList::Select(List(i_selection.mirror), List(i_selection.list)->currentIndex());
+        });
+    }
+}
+
+QComboBox* StartupSequence::List(const char* i_pName) const {
+    auto* list = m_window.findChild<QComboBox*>(QLatin1String(i_pName));
+    if (list == nullptr) {
+        throw LumoError(LumoErrorNumber::InvalidValue,
+                        QStringLiteral("The window has no list %1.").arg(QLatin1String(i_pName)));
+    }
+    return list;
+}
+
+void StartupSequence::RestoreStep(const RememberedSelection& i_selection) {
+    QComboBox* list = List(i_selection.list);
+    const QString stored = RememberedSelections::Stored(i_selection);
+    const QString where = QStringLiteral("%1/%2").arg(QLatin1String(i_selection.section),
+                                                      QLatin1String(i_selection.key));
     const QString shown = stored.size() > 40 ? stored.left(40) + QStringLiteral("...") : stored;
     qint16 index = 0;
     try {
@@ -45,68 +54,13 @@ void StartupSequence::RestoreSelection(QComboBox* i_pCombo, const char* i_pSecti
         throw LumoError(LumoErrorNumber::Overflow,
                         QStringLiteral("The stored selection %1 = \"%2\" is out of range; the list "
                                        "%3 keeps no selection.")
-                            .arg(where, shown, i_pCombo->objectName()));
+                            .arg(where, shown, list->objectName()));
     }
     try {
-        ComboList::Select(i_pCombo, index);
+        ComboList::Select(list, index);
     } catch (const LumoError& e) {
         throw LumoError(e.number(), QStringLiteral("The stored selection %1 = \"%2\" cannot be "
                                                    "restored. %3")
                                         .arg(where, shown, e.description()));
     }
-}
-
-void StartupSequence::Run(frmMain& w) {
-    SettingPanel& setting = w.Setting();
-    VeltPanel& velt = w.Velt();
-    EpsonPanel& epson = w.Epson();
-
-    step([&] { w.m_blnLoading = true; });
-    step([&] {
-        ComboList::Fill(setting.cboBaudRate, SelectionLists::BaudRates());
-        ComboList::Fill(velt.cboS_BaudRate, SelectionLists::BaudRates());
-        ComboList::Fill(setting.cboComport, SelectionLists::Comports());
-        setting.DescribePorts();
-        ComboList::Fill(velt.cboShowSavedMessageAfterRebootMode, SelectionLists::RebootModes());
-        setting.cmdMis->hide();
-        setting.Frame2->hide();
-    });
-    step([&] { w.FillDisplayTypeList(); });
-
-    step([&] { RestoreSelection(setting.cboLumoType, "Set", "LumoType"); });
-    step([&] { RestoreSelection(setting.cboComport, "Settings", "Comport"); });
-    step([&] { RestoreSelection(setting.cboBaudRate, "Settings", "BaudRate"); });
-    step([&] { RestoreSelection(setting.cboParity, "Settings", "Parity"); });
-    step([&] { RestoreSelection(velt.cboS_BaudRate, "Set", "BaudRate"); });
-    step([&] { RestoreSelection(velt.cboS_Parity, "Set", "Parity"); });
-    step([&] { RestoreSelection(velt.cboInternationalCode, "Set", "InternationalCode"); });
-    step([&] { ComboList::Select(epson.cboNational, velt.cboInternationalCode->currentIndex()); });
-    step([&] { RestoreSelection(velt.cboLayer, "Set", "Layer"); });
-    step([&] {
-        RestoreSelection(velt.cboShowSavedMessageAfterRebootMode, "Set",
-                         "ShowSavedMessageAfterRebootMode");
-    });
-
-    step([&] { w.FillModeList(); });
-    step([&] { RestoreSelection(velt.cboMode, "Set", "Mode"); });
-    step([&] { w.ApplyDisplayGeometry(); });
-    step([&] { w.ApplyTabAvailability(); });
-
-    step([&] { ComboList::Select(epson.cboExpand, 0); });
-    step([&] { ComboList::Select(epson.cboOperation, 0); });
-    step([&] { ComboList::Select(epson.cboPeripheral, 1); });
-    step([&] { ComboList::Select(epson.cboRow, 0); });
-    step([&] { ComboList::Select(epson.cboColumn, 0); });
-    step([&] { ComboList::Select(velt.cboDevice, 0); });
-
-    step([&] {
-        for (int i = 0; i <= 4; ++i) {
-            epson.cmdEPSON[static_cast<size_t>(i)]->setIcon(
-                QIcon(QStringLiteral(":/icons/%1.png").arg(101 + i)));
-        }
-    });
-    step([&] { w.SSTab1->setCurrentIndex(0); });
-    step([&] { w.setWindowTitle(AppInfo::Title()); });
-    step([&] { ComboList::Select(setting.cboLumoType, 4); });
-    step([&] { w.m_blnLoading = false; });
 }

@@ -1,10 +1,10 @@
 #include "app/frmMain.h"
 
 #include "app/DisplayTypes.h"
-#include "app/SelectionLists.h"
-#include "app/SettingsStore.h"
+#include "app/RememberedSelections.h"
 #include "app/StartupSequence.h"
 #include "common/AppInfo.h"
+#include "common/LumoStatus.h"
 #include "common/Prompt.h"
 #include "device/CLumo.h"
 #include "device/OpenFailureAdvice.h"
@@ -16,8 +16,6 @@
 #include "transfer/FirmwareUpdateEntry.h"
 #include "transfer/frmCLumo.h"
 #include "vt100/frmVT100.h"
-#include "widgets/ComboList.h"
-#include "widgets/UpDown.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -60,16 +58,59 @@ frmMain::frmMain(QWidget* i_pParent) : QWidget(i_pParent) {
     layout->addWidget(SSTab1, 1);
     layout->addLayout(bottom);
 
-    ComboList::OnSelection(m_pSetting->cboLumoType, [this](int i) { cboLumoType_Click(i); });
     connect(cmdExit, &QPushButton::clicked, this, &QWidget::close);
-    connect(m_pSetting->cmdFirmwireUpdate, &QPushButton::clicked, this,
-            [this] { cmdFirmwireUpdate_Click(); });
-    connect(m_pSetting->cmdMis, &QPushButton::clicked, this, [this] { cmdMis_Click(); });
-
-    StartupSequence::Run(*this);
+    ConnectPanels();
+    RunStartup();
 }
 
 frmMain::~frmMain() = default;
+
+void frmMain::ConnectPanels() {
+    connect(m_pSetting, &SettingPanel::displayTypeChosen, this,
+            [this](const DisplayType& i_type) { ApplyDisplayType(i_type); });
+    connect(m_pSetting, &SettingPanel::firmwareUpdatePressed, this,
+            [this] { cmdFirmwireUpdate_Click(); });
+    connect(m_pSetting, &SettingPanel::vt100TestPressed, this, [this] { cmdMis_Click(); });
+    // The two international-code lists show the same set; the national list is the EPSON
+    // tab's view of it.
+    connect(m_pVelt, &VeltPanel::internationalCodeSelected, m_pEpson, &EpsonPanel::SelectNational);
+    connect(m_pEpson, &EpsonPanel::nationalSelected, m_pVelt, &VeltPanel::SelectInternationalCode);
+    // Both tabs show the last message sent or read.
+    connect(m_pVelt, &VeltPanel::messageChanged, m_pEpson, &EpsonPanel::ShowMessage);
+    connect(m_pEpson, &EpsonPanel::messageChanged, m_pVelt, &VeltPanel::ShowMessage);
+    // The computer's own port follows the display to its new baud rate.
+    connect(m_pVelt, &VeltPanel::displayBaudRateChanged, m_pSetting, &SettingPanel::SelectBaudRate);
+}
+
+// --- Start-up -----------------------------------------------------------------------------
+
+void frmMain::RunStartup() {
+    StartupSequence startup(*this);
+    startup.Step([this] { m_blnLoading = true; });
+    startup.Step([this] { FillFixedLists(); });
+    startup.Step([this] { FillDisplayTypeList(); });
+    for (const RememberedSelection& remembered : RememberedSelections::All()) {
+        if (qstrcmp(remembered.list, "cboMode") == 0) {
+            // The mode names depend on the display type restored first.
+            startup.Step([this] { FillModeList(); });
+        }
+        startup.Restore(remembered);
+    }
+    startup.Step([this] { ApplyDisplayGeometry(); });
+    startup.Step([this] { ApplyTabAvailability(); });
+    startup.Select("cboExpand", 0);
+    startup.Select("cboOperation", 0);
+    startup.Select("cboPeripheral", 1);
+    startup.Select("cboRow", 0);
+    startup.Select("cboColumn", 0);
+    startup.Select("cboDevice", 0);
+    startup.Step([this] { m_pEpson->ShowCursorPictures(); });
+    startup.Step([this] { SSTab1->setCurrentIndex(0); });
+    startup.Step([this] { setWindowTitle(AppInfo::Title()); });
+    // The running program works with the 2x20 display whatever was stored.
+    startup.Select("cboLumoType", 4);
+    startup.Step([this] { m_blnLoading = false; });
+}
 
 CLumo& frmMain::m_lumo() {
     if (!m_pLumo) {
@@ -80,15 +121,10 @@ CLumo& frmMain::m_lumo() {
 
 // --- Command envelope ---------------------------------------------------------------------
 
-bool frmMain::Busy() const {
-    return testAttribute(Qt::WA_SetCursor) && cursor().shape() == Qt::WaitCursor;
-}
-
 bool frmMain::RunCommand(bool i_blnStatus, const std::function<int()>& i_command) {
-    if (Busy()) {
+    if (!m_busy.Begin()) {
         return false; // another command is still waiting for the display
     }
-    setCursor(Qt::WaitCursor);
     SSTab1->setEnabled(false);
     if (i_blnStatus) {
         txtStatus->clear();
@@ -100,19 +136,19 @@ bool frmMain::RunCommand(bool i_blnStatus, const std::function<int()>& i_command
     }
     modLumo::ProcessEvents();
     SSTab1->setEnabled(true);
-    unsetCursor();
+    m_busy.End();
     return true;
 }
 
 void frmMain::ShowStatus(int i_iStatus) {
-    if (i_iStatus == 0) {
+    if (i_iStatus == LumoStatus::Success) {
         txtStatus->setText(QStringLiteral("OK"));
         return;
     }
     QString message;
     m_lumo().ErrorDescription(i_iStatus, message);
     txtStatus->setText(message);
-    if (i_iStatus == -2) {
+    if (i_iStatus == LumoStatus::OpenFailed) {
         txtStatus->setToolTip(
             OpenFailureAdvice::For(frmCLumo::Instance().LastOpenFailure(), m_lumo().CommPort()));
     }
@@ -134,30 +170,25 @@ void frmMain::closeEvent(QCloseEvent* i_pEvent) {
 
 // --- Display type -------------------------------------------------------------------------
 
+void frmMain::FillFixedLists() {
+    m_pSetting->FillFixedLists();
+    m_pVelt->FillFixedLists();
+    m_pSetting->HideTypeSelection();
+}
+
 void frmMain::FillDisplayTypeList() {
-    ComboList::Fill(m_pSetting->cboLumoType, DisplayType::RowTexts());
-    ComboList::Fill(m_pEpson->cboExpand, SelectionLists::Numbers(0, 255));
+    m_pSetting->FillDisplayTypeList();
+    m_pEpson->FillExpandList();
 }
 
 void frmMain::FillModeList() {
-    ComboList::Fill(m_pVelt->cboMode,
-                    m_iDisplayType == 8 ? SelectionLists::ModesB() : SelectionLists::ModesA());
+    m_pVelt->FillModeList(DisplayType::FromCode(m_iDisplayType));
 }
 
 void frmMain::ApplyDisplayGeometry() {
     const DisplayType type = DisplayType::FromCode(m_iDisplayType);
-    const int limit = type.cells > 0 ? type.cells : 32767;
-    m_pVelt->txtMessage->setMaxLength(limit);
-    m_pEpson->txtEPSON->setMaxLength(limit);
-    m_pVelt->txtMessage->clear();
-    m_pEpson->txtEPSON->clear();
-    m_pVelt->UpDown2->setMax(type.cells);
-    m_pVelt->UpDown3->setMax(type.cells);
-    m_pVelt->UpDown4->setMax(type.cells);
-    ComboList::Fill(m_pEpson->cboRow, SelectionLists::Numbers(1, type.rows));
-    ComboList::SelectIfPresent(m_pEpson->cboRow, 0);
-    ComboList::Fill(m_pEpson->cboColumn, SelectionLists::Numbers(1, type.columns));
-    ComboList::SelectIfPresent(m_pEpson->cboColumn, 0);
+    m_pVelt->ApplyGeometry(type);
+    m_pEpson->ApplyGeometry(type);
 }
 
 void frmMain::ApplyTabAvailability() {
@@ -170,25 +201,12 @@ void frmMain::ApplyTabAvailability() {
     SSTab1->setTabEnabled(3, type.tabAscii);
 }
 
-void frmMain::cboLumoType_Click(int i_iIndex) {
-    SettingsStore::SaveSetting(AppInfo::Name(), QStringLiteral("Set"), QStringLiteral("LumoType"),
-                               QString::number(i_iIndex));
-    const DisplayType type = DisplayType::FromText(m_pSetting->cboLumoType->currentText());
-    if (type.code == 10) {
-        Prompt::Current().Show(Prompt::Icon::None, AppInfo::Name(),
-                               QStringLiteral("cboLumoType_Click() Display type Error"));
-    }
-    m_iDisplayType = type.code;
+void frmMain::ApplyDisplayType(const DisplayType& i_type) {
+    m_iDisplayType = i_type.code;
     ApplyTabAvailability();
-    ApplyDisplayGeometry();
-    FillModeList();
-    ComboList::Select(m_pVelt->cboMode, 0);
-    m_pSetting->cmdMis->setEnabled(type.vt100Test);
-    m_pSetting->cmdFirmwireUpdate->setEnabled(type.firmwareUpdate);
-    ComboList::Fill(m_pVelt->cboInternationalCode, SelectionLists::InternationalCodes());
-    ComboList::Select(m_pVelt->cboInternationalCode, 0);
-    ComboList::Fill(m_pEpson->cboNational, SelectionLists::InternationalCodes());
-    ComboList::Select(m_pEpson->cboNational, 0);
+    m_pVelt->ApplyDisplayType(i_type);
+    m_pEpson->ApplyDisplayType(i_type);
+    m_pSetting->ApplyDisplayType(i_type);
 }
 
 // --- Secondary windows --------------------------------------------------------------------

@@ -4,12 +4,10 @@
 #include <functional>
 
 class CLumo;
-class SettingPanel;
-class VeltPanel;
-class EpsonPanel;
 
 // What a tab page needs from the main window: the session, the command envelope, the state of
-// start-up and display type, and its sibling pages.
+// start-up and the display type. The pages know nothing of each other: what one shows of
+// another reaches it through the main window, by signals.
 class CommandHost {
 public:
     virtual ~CommandHost() = default;
@@ -30,8 +28,4 @@ public:
 
     virtual bool Loading() const = 0;
     virtual qint16 DisplayTypeCode() const = 0;
-
-    virtual SettingPanel& Setting() = 0;
-    virtual VeltPanel& Velt() = 0;
-    virtual EpsonPanel& Epson() = 0;
 };

@@ -1,12 +1,10 @@
 #include "panels/EpsonPanel.h"
 
+#include "app/RememberedSelections.h"
 #include "app/SelectionLists.h"
-#include "app/SettingsStore.h"
-#include "common/AppInfo.h"
 #include "common/NumberText.h"
 #include "device/CLumo.h"
 #include "panels/CommandHost.h"
-#include "panels/VeltPanel.h"
 #include "widgets/ComboList.h"
 
 #include <QGridLayout>
@@ -19,6 +17,30 @@
 #include <algorithm>
 
 namespace {
+
+// The buttons of cmdEPSON by index.
+enum EpsonButton {
+    UpButton = 0,
+    DownButton = 1,
+    LeftButton = 2,
+    RightButton = 3,
+    HomeButton = 4,
+    BottomButton = 5,
+    LineStartButton = 6,
+    LineEndButton = 7,
+    ClearScreenButton = 8,
+    ClearLineButton = 9,
+    CursorToggle = 10,
+    ReverseToggle = 11,
+    AuxDeviceToggle = 12,
+    InitializeButton = 13,
+    SelfTestButton = 14,
+    PositionButton = 15,
+    NationalButton = 16,
+    ExpandButton = 17,
+    BlinkButton = 18,
+    SendButton = 19,
+};
 
 struct ButtonDesign {
     const char* caption;
@@ -63,7 +85,8 @@ const ToggleDesign* toggleFor(int index) {
         {"reverse", "normal", "\x1F\x72\x31", "\x1F\x72\x30"},
         {"aux-device on", "aux-device off", "\x1B\x47", "\x1B\x53"},
     };
-    return index >= 10 && index <= 12 ? &toggles[index - 10] : nullptr;
+    return index >= CursorToggle && index <= AuxDeviceToggle ? &toggles[index - CursorToggle]
+                                                             : nullptr;
 }
 
 QString text(const char* bytes) {
@@ -102,7 +125,7 @@ QString EpsonPanel::Tag(const QPushButton* i_pButton) {
 EpsonPanel::EpsonPanel(CommandHost& i_host, QWidget* i_pParent)
     : QWidget(i_pParent), m_host(i_host) {
     setObjectName(QStringLiteral("EpsonPanel"));
-    for (int i = 0; i < 20; ++i) {
+    for (int i = 0; i < static_cast<int>(cmdEPSON.size()); ++i) {
         const ButtonDesign& design = kButtons[static_cast<size_t>(i)];
         auto* b = new QPushButton(QString::fromLatin1(design.caption), this);
         b->setObjectName(QStringLiteral("cmdEPSON(%1)").arg(i));
@@ -120,7 +143,7 @@ EpsonPanel::EpsonPanel(CommandHost& i_host, QWidget* i_pParent)
         connect(b, &QPushButton::clicked, this, [this, i] { cmdEPSON_Click(i); });
         cmdEPSON[static_cast<size_t>(i)] = b;
     }
-    for (int i = 0; i <= 4; ++i) {
+    for (int i = UpButton; i <= HomeButton; ++i) {
         cmdEPSON[static_cast<size_t>(i)]->setIconSize(QSize(20, 20));
         cmdEPSON[static_cast<size_t>(i)]->setFixedSize(40, 32);
     }
@@ -147,46 +170,49 @@ EpsonPanel::EpsonPanel(CommandHost& i_host, QWidget* i_pParent)
     messageLabel->setBuddy(txtEPSON);
     message->addWidget(messageLabel);
     message->addWidget(txtEPSON, 1);
-    message->addWidget(cmdEPSON[19]);
+    message->addWidget(cmdEPSON[SendButton]);
     layout->addLayout(message);
 
     auto* peripheral = new QGroupBox(tr("Peripheral"), this);
     auto* pbox = new QHBoxLayout(peripheral);
-    pbox->addWidget(labelled(tr("Device"), cboPeripheral, cmdEPSON[12], peripheral));
+    pbox->addWidget(labelled(tr("Device"), cboPeripheral, cmdEPSON[AuxDeviceToggle], peripheral));
     pbox->addStretch(1);
     layout->addWidget(peripheral);
 
     auto* operation = new QGroupBox(tr("Operation"), this);
     auto* ogrid = new QGridLayout(operation);
     ogrid->addWidget(labelled(tr("Mode:"), cboOperation, nullptr, operation), 0, 0, 1, 3);
-    const int opButtons[] = {8, 9, 10, 11, 13, 14};
+    const int opButtons[] = {ClearScreenButton, ClearLineButton,  CursorToggle,
+                             ReverseToggle,     InitializeButton, SelfTestButton};
     for (int k = 0; k < 6; ++k) {
         ogrid->addWidget(cmdEPSON[static_cast<size_t>(opButtons[k])], 1 + k / 3, k % 3);
     }
-    ogrid->addWidget(labelled(tr("National"), cboNational, cmdEPSON[16], operation), 3, 0, 1, 3);
-    ogrid->addWidget(labelled(tr("Expand"), cboExpand, cmdEPSON[17], operation), 4, 0, 1, 3);
-    auto* blinkRow = labelled(tr("Blink"), txtBlink, cmdEPSON[18], operation);
+    ogrid->addWidget(labelled(tr("National"), cboNational, cmdEPSON[NationalButton], operation), 3,
+                     0, 1, 3);
+    ogrid->addWidget(labelled(tr("Expand"), cboExpand, cmdEPSON[ExpandButton], operation), 4, 0, 1,
+                     3);
+    auto* blinkRow = labelled(tr("Blink"), txtBlink, cmdEPSON[BlinkButton], operation);
     qobject_cast<QHBoxLayout*>(blinkRow->layout())->insertStretch(2, 1);
     ogrid->addWidget(blinkRow, 5, 0, 1, 3);
 
     auto* cursor = new QGroupBox(tr("Cursor control"), this);
     auto* cgrid = new QGridLayout(cursor);
     // Arrow pad: up above, left/home/right in the middle, down below.
-    cgrid->addWidget(cmdEPSON[0], 0, 1);
-    cgrid->addWidget(cmdEPSON[2], 1, 0);
-    cgrid->addWidget(cmdEPSON[4], 1, 1);
-    cgrid->addWidget(cmdEPSON[3], 1, 2);
-    cgrid->addWidget(cmdEPSON[1], 2, 1);
+    cgrid->addWidget(cmdEPSON[UpButton], 0, 1);
+    cgrid->addWidget(cmdEPSON[LeftButton], 1, 0);
+    cgrid->addWidget(cmdEPSON[HomeButton], 1, 1);
+    cgrid->addWidget(cmdEPSON[RightButton], 1, 2);
+    cgrid->addWidget(cmdEPSON[DownButton], 2, 1);
     auto* ends = new QVBoxLayout;
-    ends->addWidget(cmdEPSON[5]);
-    ends->addWidget(cmdEPSON[6]);
-    ends->addWidget(cmdEPSON[7]);
+    ends->addWidget(cmdEPSON[BottomButton]);
+    ends->addWidget(cmdEPSON[LineStartButton]);
+    ends->addWidget(cmdEPSON[LineEndButton]);
     cgrid->addLayout(ends, 0, 3, 3, 1);
     auto* position = new QGroupBox(tr("Set Position(coordinate)"), cursor);
     auto* posGrid = new QGridLayout(position);
     posGrid->addWidget(labelled(tr("row"), cboRow, nullptr, position), 0, 0);
     posGrid->addWidget(labelled(tr("column"), cboColumn, nullptr, position), 1, 0);
-    posGrid->addWidget(cmdEPSON[15], 2, 0);
+    posGrid->addWidget(cmdEPSON[PositionButton], 2, 0);
     cgrid->addWidget(position, 0, 4, 3, 1);
 
     auto* lower = new QHBoxLayout;
@@ -199,12 +225,34 @@ EpsonPanel::EpsonPanel(CommandHost& i_host, QWidget* i_pParent)
     layout->addStretch(1);
 
     // Top to bottom, then the cursor pad, the way the frames read.
-    const std::initializer_list<QWidget*> order = {
-        txtEPSON,     cmdEPSON[19], cboPeripheral, cmdEPSON[12], cboOperation, cmdEPSON[8],
-        cmdEPSON[9],  cmdEPSON[10], cmdEPSON[11],  cmdEPSON[13], cmdEPSON[14], cboNational,
-        cmdEPSON[16], cboExpand,    cmdEPSON[17],  txtBlink,     cmdEPSON[18], cmdEPSON[0],
-        cmdEPSON[2],  cmdEPSON[4],  cmdEPSON[3],   cmdEPSON[1],  cmdEPSON[5],  cmdEPSON[6],
-        cmdEPSON[7],  cboRow,       cboColumn,     cmdEPSON[15]};
+    const std::initializer_list<QWidget*> order = {txtEPSON,
+                                                   cmdEPSON[SendButton],
+                                                   cboPeripheral,
+                                                   cmdEPSON[AuxDeviceToggle],
+                                                   cboOperation,
+                                                   cmdEPSON[ClearScreenButton],
+                                                   cmdEPSON[ClearLineButton],
+                                                   cmdEPSON[CursorToggle],
+                                                   cmdEPSON[ReverseToggle],
+                                                   cmdEPSON[InitializeButton],
+                                                   cmdEPSON[SelfTestButton],
+                                                   cboNational,
+                                                   cmdEPSON[NationalButton],
+                                                   cboExpand,
+                                                   cmdEPSON[ExpandButton],
+                                                   txtBlink,
+                                                   cmdEPSON[BlinkButton],
+                                                   cmdEPSON[UpButton],
+                                                   cmdEPSON[LeftButton],
+                                                   cmdEPSON[HomeButton],
+                                                   cmdEPSON[RightButton],
+                                                   cmdEPSON[DownButton],
+                                                   cmdEPSON[BottomButton],
+                                                   cmdEPSON[LineStartButton],
+                                                   cmdEPSON[LineEndButton],
+                                                   cboRow,
+                                                   cboColumn,
+                                                   cmdEPSON[PositionButton]};
     for (auto it = order.begin(); it + 1 != order.end(); ++it) {
         QWidget::setTabOrder(*it, *(it + 1));
     }
@@ -222,16 +270,16 @@ void EpsonPanel::cmdEPSON_Click(int i_iIndex) {
 }
 
 bool EpsonPanel::Check(int i_iIndex) {
-    if (i_iIndex == 16 && cboNational->currentIndex() < 0) {
+    if (i_iIndex == NationalButton && cboNational->currentIndex() < 0) {
         m_host.Refuse(tr("National: choose a character set from the list (0 to 14)."));
         return false;
     }
-    if (i_iIndex == 17 && NumberText::LeadingNumber(cboExpand->currentText()) < 0) {
+    if (i_iIndex == ExpandButton && NumberText::LeadingNumber(cboExpand->currentText()) < 0) {
         m_host.Refuse(tr("Expand: \"%1\" is negative. Enter a code table number from 0 to 255.")
                           .arg(cboExpand->currentText()));
         return false;
     }
-    if (i_iIndex == 18 && NumberText::LeadingNumber(txtBlink->text()) > 255) {
+    if (i_iIndex == BlinkButton && NumberText::LeadingNumber(txtBlink->text()) > 255) {
         m_host.Refuse(tr("Blink: %1 does not fit the command. Enter a number from 0 to 255.")
                           .arg(txtBlink->text()));
         return false;
@@ -259,26 +307,27 @@ int EpsonPanel::Send(int i_iIndex) {
         return Toggle(i_iIndex);
     }
     switch (i_iIndex) {
-    case 15:
+    case PositionButton:
         return lumo.SendMessage(
             bytesText({0x1F, 0x24, cboColumn->currentIndex() + 1, cboRow->currentIndex() + 1}));
-    case 16:
+    case NationalButton:
         return lumo.SendMessage(bytesText({0x1B, 0x52, cboNational->currentIndex()}));
-    case 17: {
+    case ExpandButton: {
         const double number =
             NumberText::RoundHalfEven(NumberText::LeadingNumber(cboExpand->currentText()));
         ComboList::SelectIfPresent(cboExpand, number > 255 ? 0 : static_cast<int>(number));
         return lumo.SendMessageStringAndByte(
             text("\x1B\x74"), static_cast<quint8>(std::max(0, cboExpand->currentIndex())));
     }
-    case 18:
+    case BlinkButton:
         return lumo.SendMessageStringAndByte(text("\x1F\x45"),
                                              static_cast<quint8>(NumberText::RoundHalfEven(
                                                  NumberText::LeadingNumber(txtBlink->text()))));
-    case 19: {
-        VeltPanel& velt = m_host.Velt();
-        velt.txtMessage->setText(txtEPSON->text());
-        return lumo.SendMessage(velt.txtMessage->text());
+    case SendButton: {
+        // The native tab's message box takes the text too. Both boxes have the same length
+        // limit, so what goes out is what both show.
+        emit messageChanged(txtEPSON->text());
+        return lumo.SendMessage(txtEPSON->text());
     }
     default:
         return lumo.SendMessage(text(kButtons[static_cast<size_t>(i_iIndex)].bytes));
@@ -300,7 +349,40 @@ void EpsonPanel::cboPeripheral_Click(int i_iIndex) {
 }
 
 void EpsonPanel::cboNational_Click(int i_iIndex) {
-    SettingsStore::SaveSetting(AppInfo::Name(), QStringLiteral("Set"),
-                               QStringLiteral("InternationalCode"), QString::number(i_iIndex));
-    ComboList::SelectIfPresent(m_host.Velt().cboInternationalCode, i_iIndex);
+    RememberedSelections::Save(cboNational->objectName(), i_iIndex);
+    emit nationalSelected(i_iIndex);
+}
+
+void EpsonPanel::FillExpandList() {
+    ComboList::Fill(cboExpand, SelectionLists::Numbers(0, 255));
+}
+
+void EpsonPanel::ShowCursorPictures() {
+    for (int i = UpButton; i <= HomeButton; ++i) {
+        cmdEPSON[static_cast<size_t>(i)]->setIcon(
+            QIcon(QStringLiteral(":/icons/%1.png").arg(101 + i - UpButton)));
+    }
+}
+
+void EpsonPanel::ApplyGeometry(const DisplayType& i_type) {
+    txtEPSON->setMaxLength(i_type.MessageLength());
+    txtEPSON->clear();
+    ComboList::Fill(cboRow, SelectionLists::Numbers(1, i_type.rows));
+    ComboList::SelectIfPresent(cboRow, 0);
+    ComboList::Fill(cboColumn, SelectionLists::Numbers(1, i_type.columns));
+    ComboList::SelectIfPresent(cboColumn, 0);
+}
+
+void EpsonPanel::ApplyDisplayType(const DisplayType& i_type) {
+    ApplyGeometry(i_type);
+    ComboList::Fill(cboNational, SelectionLists::InternationalCodes());
+    ComboList::Select(cboNational, 0);
+}
+
+void EpsonPanel::SelectNational(int i_iIndex) {
+    ComboList::SelectIfPresent(cboNational, i_iIndex);
+}
+
+void EpsonPanel::ShowMessage(const QString& i_sMessage) {
+    txtEPSON->setText(i_sMessage);
 }

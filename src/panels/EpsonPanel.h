@@ -1,5 +1,7 @@
 #pragma once
 
+#include "app/DisplayTypes.h"
+
 #include <QWidget>
 #include <array>
 
@@ -10,7 +12,8 @@ class QLineEdit;
 class QPushButton;
 
 // Tab "Adv.(EPSON)": the display's EPSON customer-display command set. Every button and the
-// two mode lists send one short, unframed byte sequence; nothing is read back.
+// two mode lists send one short, unframed byte sequence; nothing is read back. The national
+// character set and the message it shares with the native tab leave through its signals.
 class EpsonPanel : public QWidget {
     Q_OBJECT
 
@@ -29,6 +32,27 @@ public:
 
     // The two-state buttons keep their state here ("0" or "1").
     static QString Tag(const QPushButton* i_pButton);
+
+    // The code tables "0" .. "255"; nothing selected.
+    void FillExpandList();
+    // The cursor buttons' pictures (icons 101 to 105).
+    void ShowCursorPictures();
+    // The message length and the row and column lists follow the display's geometry; the
+    // message box is emptied and the first row and column selected.
+    void ApplyGeometry(const DisplayType& i_type);
+    // The geometry of a newly chosen type, then a refilled national list on its first entry.
+    void ApplyDisplayType(const DisplayType& i_type);
+
+    // Selects national set i_iIndex when the list has it; runs its handler on a change.
+    void SelectNational(int i_iIndex);
+    // Puts a message into the message box.
+    void ShowMessage(const QString& i_sMessage);
+
+signals:
+    // The national list's selection changed (it is already stored).
+    void nationalSelected(int i_iIndex);
+    // "Send" sends the message box's text; the native tab shows it too.
+    void messageChanged(const QString& i_sMessage);
 
 private:
     void cmdEPSON_Click(int i_iIndex);

@@ -1,9 +1,9 @@
 #include "panels/SettingPanel.h"
 
-#include "app/DisplayTypes.h"
+#include "app/RememberedSelections.h"
 #include "app/SelectionLists.h"
-#include "app/SettingsStore.h"
 #include "common/AppInfo.h"
+#include "common/Prompt.h"
 #include "device/CLumo.h"
 #include "device/PortResolver.h"
 #include "panels/CommandHost.h"
@@ -15,11 +15,6 @@
 #include <QVBoxLayout>
 
 namespace {
-
-void saveIndex(const char* section, const char* key, int index) {
-    SettingsStore::SaveSetting(AppInfo::Name(), QLatin1String(section), QLatin1String(key),
-                               QString::number(index));
-}
 
 QPushButton* button(const QString& name, const QString& caption, QWidget* parent) {
     auto* b = new QPushButton(caption, parent);
@@ -76,7 +71,34 @@ SettingPanel::SettingPanel(CommandHost& i_host, QWidget* i_pParent)
     ComboList::OnSelection(cboComport, [this](int i) { cboComport_Click(i); });
     ComboList::OnSelection(cboBaudRate, [this](int i) { cboBaudRate_Click(i); });
     ComboList::OnSelection(cboParity, [this](int i) { cboParity_Click(i); });
+    ComboList::OnSelection(cboLumoType, [this](int i) { cboLumoType_Click(i); });
     connect(cmdLightTube, &QPushButton::clicked, this, [this] { cmdLightTube_Click(); });
+    connect(cmdFirmwireUpdate, &QPushButton::clicked, this, &SettingPanel::firmwareUpdatePressed);
+    connect(cmdMis, &QPushButton::clicked, this, &SettingPanel::vt100TestPressed);
+}
+
+void SettingPanel::FillFixedLists() {
+    ComboList::Fill(cboBaudRate, SelectionLists::BaudRates());
+    ComboList::Fill(cboComport, SelectionLists::Comports());
+    DescribePorts();
+}
+
+void SettingPanel::HideTypeSelection() {
+    cmdMis->hide();
+    Frame2->hide();
+}
+
+void SettingPanel::FillDisplayTypeList() {
+    ComboList::Fill(cboLumoType, DisplayType::RowTexts());
+}
+
+void SettingPanel::ApplyDisplayType(const DisplayType& i_type) {
+    cmdMis->setEnabled(i_type.vt100Test);
+    cmdFirmwireUpdate->setEnabled(i_type.firmwareUpdate);
+}
+
+void SettingPanel::SelectBaudRate(int i_iIndex) {
+    ComboList::SelectIfPresent(cboBaudRate, i_iIndex);
 }
 
 void SettingPanel::DescribePorts() {
@@ -94,17 +116,27 @@ void SettingPanel::DescribePorts() {
 void SettingPanel::cboComport_Click(int i_iIndex) {
     m_host.Lumo().setCommPort(i_iIndex + 1);
     cboComport->setToolTip(cboComport->itemData(i_iIndex, Qt::ToolTipRole).toString());
-    saveIndex("Settings", "Comport", i_iIndex);
+    RememberedSelections::Save(cboComport->objectName(), i_iIndex);
 }
 
 void SettingPanel::cboBaudRate_Click(int i_iIndex) {
     m_host.Lumo().setBaudRate(cboBaudRate->itemText(i_iIndex));
-    saveIndex("Settings", "BaudRate", i_iIndex);
+    RememberedSelections::Save(cboBaudRate->objectName(), i_iIndex);
 }
 
 void SettingPanel::cboParity_Click(int i_iIndex) {
     m_host.Lumo().setParity(cboParity->itemText(i_iIndex));
-    saveIndex("Settings", "Parity", i_iIndex);
+    RememberedSelections::Save(cboParity->objectName(), i_iIndex);
+}
+
+void SettingPanel::cboLumoType_Click(int i_iIndex) {
+    RememberedSelections::Save(cboLumoType->objectName(), i_iIndex);
+    const DisplayType type = DisplayType::FromText(cboLumoType->currentText());
+    if (type.code == 10) {
+        Prompt::Current().Show(Prompt::Icon::None, AppInfo::Name(),
+                               QStringLiteral("cboLumoType_Click() Display type Error"));
+    }
+    emit displayTypeChosen(type);
 }
 
 void SettingPanel::cmdLightTube_Click() {

@@ -1,14 +1,12 @@
 #include "panels/VeltPanel.h"
 
+#include "app/RememberedSelections.h"
 #include "app/SelectionLists.h"
-#include "app/SettingsStore.h"
-#include "common/AppInfo.h"
 #include "common/LumoError.h"
+#include "common/LumoStatus.h"
 #include "common/NumberText.h"
 #include "device/CLumo.h"
 #include "panels/CommandHost.h"
-#include "panels/EpsonPanel.h"
-#include "panels/SettingPanel.h"
 #include "widgets/ComboList.h"
 #include "widgets/UpDown.h"
 
@@ -20,12 +18,22 @@
 
 namespace {
 
-const QString kVersionCaption = QStringLiteral("Firmware Version : ");
+// The buttons of cmdVELT by index, one per command row.
+enum VeltButton {
+    BaudRateButton = 0,
+    InternationalCodeButton = 1,
+    SaveLayerButton = 2,
+    PositionButton = 3,
+    ClearRangeButton = 4,
+    DemoMessageButton = 5,
+    SendButton = 6,
+    GetButton = 7,
+    PeripheralButton = 8,
+    VersionButton = 9,
+    RebootModeButton = 10,
+};
 
-void saveSet(const char* key, int index) {
-    SettingsStore::SaveSetting(AppInfo::Name(), QStringLiteral("Set"), QLatin1String(key),
-                               QString::number(index));
-}
+const QString kVersionCaption = QStringLiteral("Firmware Version : ");
 
 QLineEdit* numberBox(const QString& name, QWidget* parent) {
     auto* box = new QLineEdit(QStringLiteral("1"), parent);
@@ -53,7 +61,7 @@ VeltPanel::VeltPanel(CommandHost& i_host, QWidget* i_pParent) : QWidget(i_pParen
     const QStringList captions = {tr("Set"), tr("Set"),        tr("Set"),  tr("Set"),
                                   tr("Set"), tr("Set"),        tr("Send"), tr("Get"),
                                   tr("Set"), tr("GetVersion"), tr("Set")};
-    for (int i = 0; i < 11; ++i) {
+    for (int i = 0; i < static_cast<int>(cmdVELT.size()); ++i) {
         auto* b = new QPushButton(captions[i], this);
         b->setObjectName(QStringLiteral("cmdVELT(%1)").arg(i));
         connect(b, &QPushButton::clicked, this, [this, i] { cmdVELT_Click(i); });
@@ -129,63 +137,99 @@ VeltPanel::VeltPanel(CommandHost& i_host, QWidget* i_pParent) : QWidget(i_pParen
     auto* versionButton = new QWidget(this);
     auto* vbox = new QHBoxLayout(versionButton);
     vbox->setContentsMargins(0, 0, 0, 0);
-    vbox->addWidget(cmdVELT[9]);
+    vbox->addWidget(cmdVELT[VersionButton]);
     grid->addWidget(versionButton, row++, 2);
     addRow(tr("Modify the Lumo Baud-Rate and Parity:"),
-           pair(QString(), cboS_BaudRate, QString(), cboS_Parity), {0});
-    addRow(tr("International Code:"), cboInternationalCode, {1});
-    addRow(tr("Save the Current View Message (Layer):"), spun(txtLayer, UpDown1, this), {2});
-    addRow(tr("Set Cursor Position:"), spun(txtPosition, UpDown2, this), {3});
+           pair(QString(), cboS_BaudRate, QString(), cboS_Parity), {BaudRateButton});
+    addRow(tr("International Code:"), cboInternationalCode, {InternationalCodeButton});
+    addRow(tr("Save the Current View Message (Layer):"), spun(txtLayer, UpDown1, this),
+           {SaveLayerButton});
+    addRow(tr("Set Cursor Position:"), spun(txtPosition, UpDown2, this), {PositionButton});
     addRow(tr("Clear Display Range:"),
            pair(tr("From:"), spun(txtStart, UpDown3, this), tr("To:"), spun(txtEnd, UpDown4, this)),
-           {4});
+           {ClearRangeButton});
     addRow(tr("Display the Saved Demo Message:"),
-           pair(tr("Layer:"), cboLayer, tr("Mode:"), cboMode), {5});
-    addRow(tr("Show Saved Message after Reboot Mode :"), cboShowSavedMessageAfterRebootMode, {10});
-    addRow(tr("Peripheral Device:"), cboDevice, {8});
-    addRow(tr("Get/Send Message:"), txtMessage, {6, 7});
+           pair(tr("Layer:"), cboLayer, tr("Mode:"), cboMode), {DemoMessageButton});
+    addRow(tr("Show Saved Message after Reboot Mode :"), cboShowSavedMessageAfterRebootMode,
+           {RebootModeButton});
+    addRow(tr("Peripheral Device:"), cboDevice, {PeripheralButton});
+    addRow(tr("Get/Send Message:"), txtMessage, {SendButton, GetButton});
     grid->setRowStretch(row, 1);
 
     // Row by row: the inputs of a row, then its button.
-    const std::initializer_list<QWidget*> order = {cmdVELT[9],
+    const std::initializer_list<QWidget*> order = {cmdVELT[VersionButton],
                                                    cboS_BaudRate,
                                                    cboS_Parity,
-                                                   cmdVELT[0],
+                                                   cmdVELT[BaudRateButton],
                                                    cboInternationalCode,
-                                                   cmdVELT[1],
+                                                   cmdVELT[InternationalCodeButton],
                                                    txtLayer,
-                                                   cmdVELT[2],
+                                                   cmdVELT[SaveLayerButton],
                                                    txtPosition,
-                                                   cmdVELT[3],
+                                                   cmdVELT[PositionButton],
                                                    txtStart,
                                                    txtEnd,
-                                                   cmdVELT[4],
+                                                   cmdVELT[ClearRangeButton],
                                                    cboLayer,
                                                    cboMode,
-                                                   cmdVELT[5],
+                                                   cmdVELT[DemoMessageButton],
                                                    cboShowSavedMessageAfterRebootMode,
-                                                   cmdVELT[10],
+                                                   cmdVELT[RebootModeButton],
                                                    cboDevice,
-                                                   cmdVELT[8],
+                                                   cmdVELT[PeripheralButton],
                                                    txtMessage,
-                                                   cmdVELT[6],
-                                                   cmdVELT[7]};
+                                                   cmdVELT[SendButton],
+                                                   cmdVELT[GetButton]};
     for (auto it = order.begin(); it + 1 != order.end(); ++it) {
         QWidget::setTabOrder(*it, *(it + 1));
     }
 
-    ComboList::OnSelection(cboS_BaudRate, [](int i) { saveSet("BaudRate", i); });
-    ComboList::OnSelection(cboS_Parity, [](int i) { saveSet("Parity", i); });
-    ComboList::OnSelection(cboLayer, [](int i) { saveSet("Layer", i); });
-    ComboList::OnSelection(cboMode, [](int i) { saveSet("Mode", i); });
-    ComboList::OnSelection(cboShowSavedMessageAfterRebootMode,
-                           [](int i) { saveSet("ShowSavedMessageAfterRebootMode", i); });
+    // These lists only remember their selection; the commands read them when they run.
+    for (QComboBox* list :
+         {cboS_BaudRate, cboS_Parity, cboLayer, cboMode, cboShowSavedMessageAfterRebootMode}) {
+        ComboList::OnSelection(
+            list, [list](int i) { RememberedSelections::Save(list->objectName(), i); });
+    }
     ComboList::OnSelection(cboInternationalCode, [this](int i) { cboInternationalCode_Click(i); });
 }
 
+void VeltPanel::FillFixedLists() {
+    ComboList::Fill(cboS_BaudRate, SelectionLists::BaudRates());
+    ComboList::Fill(cboShowSavedMessageAfterRebootMode, SelectionLists::RebootModes());
+}
+
+void VeltPanel::FillModeList(const DisplayType& i_type) {
+    ComboList::Fill(cboMode,
+                    i_type.modeListB ? SelectionLists::ModesB() : SelectionLists::ModesA());
+}
+
+void VeltPanel::ApplyGeometry(const DisplayType& i_type) {
+    txtMessage->setMaxLength(i_type.MessageLength());
+    txtMessage->clear();
+    UpDown2->setMax(i_type.cells);
+    UpDown3->setMax(i_type.cells);
+    UpDown4->setMax(i_type.cells);
+}
+
+void VeltPanel::ApplyDisplayType(const DisplayType& i_type) {
+    ApplyGeometry(i_type);
+    FillModeList(i_type);
+    ComboList::Select(cboMode, 0);
+    ComboList::Fill(cboInternationalCode, SelectionLists::InternationalCodes());
+    ComboList::Select(cboInternationalCode, 0);
+}
+
+void VeltPanel::SelectInternationalCode(int i_iIndex) {
+    ComboList::SelectIfPresent(cboInternationalCode, i_iIndex);
+}
+
+void VeltPanel::ShowMessage(const QString& i_sMessage) {
+    txtMessage->setText(i_sMessage);
+}
+
 void VeltPanel::cboInternationalCode_Click(int i_iIndex) {
-    saveSet("InternationalCode", i_iIndex);
-    ComboList::SelectIfPresent(m_host.Epson().cboNational, i_iIndex);
+    RememberedSelections::Save(cboInternationalCode->objectName(), i_iIndex);
+    emit internationalCodeSelected(i_iIndex);
 }
 
 bool VeltPanel::ReadInt16Field(QLineEdit* i_pBox, const QString& i_sField, qint16& o_iValue) {
@@ -204,10 +248,10 @@ void VeltPanel::cmdVELT_Click(int i_iIndex) {
         return;
     }
     qint16 number = 0;
-    if (i_iIndex == 2 && !ReadInt16Field(txtLayer, tr("Layer"), number)) {
+    if (i_iIndex == SaveLayerButton && !ReadInt16Field(txtLayer, tr("Layer"), number)) {
         return;
     }
-    if (i_iIndex == 3 && !ReadInt16Field(txtPosition, tr("Cursor position"), number)) {
+    if (i_iIndex == PositionButton && !ReadInt16Field(txtPosition, tr("Cursor position"), number)) {
         return;
     }
     m_host.RunCommand(true, [this, i_iIndex] { return RunIndex(i_iIndex); });
@@ -215,53 +259,52 @@ void VeltPanel::cmdVELT_Click(int i_iIndex) {
 
 int VeltPanel::RunIndex(int i_iIndex) {
     CLumo& lumo = m_host.Lumo();
-    EpsonPanel& epson = m_host.Epson();
     switch (i_iIndex) {
-    case 0: {
+    case BaudRateButton: {
         const int status =
             lumo.SetBaudRate(cboS_BaudRate->currentText(), cboS_Parity->currentText());
-        if (status == 0 || status == -6) {
+        if (status == LumoStatus::Success || status == LumoStatus::Nack) {
             // The display now listens at the new rate: follow it with the computer's own port.
-            ComboList::SelectIfPresent(m_host.Setting().cboBaudRate, cboS_BaudRate->currentIndex());
+            emit displayBaudRateChanged(cboS_BaudRate->currentIndex());
         }
         return status;
     }
-    case 1:
+    case InternationalCodeButton:
         return lumo.SetInternationalCode(static_cast<qint16>(cboInternationalCode->currentIndex()));
-    case 2:
+    case SaveLayerButton:
         return lumo.SaveMessage(NumberText::ReadInt16(txtLayer->text()));
-    case 3:
+    case PositionButton:
         return lumo.SetPosition(NumberText::ReadInt16(txtPosition->text()));
-    case 4:
+    case ClearRangeButton:
         return lumo.ClearDisplay(NumberText::LeadingNumber(txtStart->text()),
                                  NumberText::LeadingNumber(txtEnd->text()));
-    case 5:
+    case DemoMessageButton:
         return lumo.DisplayDemoMessage(cboLayer->currentIndex(), cboMode->currentIndex());
-    case 6: {
+    case SendButton: {
         const int status = lumo.SendMessage(txtMessage->text());
-        epson.txtEPSON->setText(txtMessage->text());
+        emit messageChanged(txtMessage->text());
         return status;
     }
-    case 7: {
+    case GetButton: {
         QString message;
         const int status = lumo.GetMessage(message);
         txtMessage->setText(message);
-        epson.txtEPSON->setText(message);
+        emit messageChanged(message);
         return status;
     }
-    case 8:
+    case PeripheralButton:
         return cboDevice->currentIndex() == 0 ? lumo.PrinterOn() : lumo.PrinterOff();
-    case 9: {
+    case VersionButton: {
         lblVersion->setText(kVersionCaption);
         QString version;
         const int status = lumo.GetVersion(version);
         lblVersion->setText(kVersionCaption + version);
         return status;
     }
-    case 10:
+    case RebootModeButton:
         return lumo.DisplayShowSavedMessageAfterRebootMode(
             cboShowSavedMessageAfterRebootMode->currentIndex());
     default:
-        return 0;
+        return LumoStatus::Success;
     }
 }

@@ -36,6 +36,20 @@ const QColor kCharacter(0, 255, 0);
 const QColor kBlink(128, 255, 255);
 const QColor kScreen(0, 24, 0);
 
+// The buttons of cmdCtrl by index: 0 to 7 in the first frame, 8 and 9 in the second.
+enum CtrlButton {
+    BackspaceButton = 0,
+    LineFeedButton = 1,
+    CarriageReturnButton = 2,
+    DeleteDisplayButton = 3,
+    PositionCursorButton = 4,
+    DeleteToEndOfLineButton = 5,
+    CountryCodeButton = 6,
+    IdentificationButton = 7,
+    SpecialCharactersButton = 8,
+    ReadScreenButton = 9,
+};
+
 const std::array<const char*, 10> kCaptions{
     "Backspace - BS",
     "Line feed - LF",
@@ -229,15 +243,15 @@ void frmVT100::BuildButtonFrames() {
     fraRead->setObjectName(QStringLiteral("fraRead"));
     auto* ctrlGrid = new QGridLayout(fraCtrl);
     auto* readColumn = new QVBoxLayout(fraRead);
-    for (int i = 0; i < 10; ++i) {
+    for (int i = 0; i < static_cast<int>(cmdCtrl.size()); ++i) {
         auto* button = new QPushButton(QString::fromLatin1(kCaptions[static_cast<size_t>(i)]),
-                                       i < 8 ? fraCtrl : fraRead);
+                                       i < SpecialCharactersButton ? fraCtrl : fraRead);
         button->setObjectName(QStringLiteral("cmdCtrl(%1)").arg(i));
         button->setAutoDefault(false);
         button->setMinimumHeight(30);
         button->setMinimumWidth(button->sizeHint().width() + 16);
         connect(button, &QPushButton::clicked, this, [this, i] { cmdCtrl_Click(i); });
-        if (i < 8) {
+        if (i < SpecialCharactersButton) {
             // Two columns: the line controls on the left, the escape sequences on the right.
             ctrlGrid->addWidget(button, i % 4, i / 4);
         } else {
@@ -324,7 +338,7 @@ void frmVT100::mouseReleaseEvent(QMouseEvent* i_pEvent) {
 
 void frmVT100::Form_Click() {
     if (!IsBusy()) {
-        cmdCtrl_Click(0);
+        cmdCtrl_Click(BackspaceButton);
         pic->setFocus();
     }
 }
@@ -337,7 +351,7 @@ void frmVT100::lbl_Click(int) {
 
 void frmVT100::Timer1_Timer() {
     if (m_blnFirstTick) {
-        cmdCtrl_Click(0);
+        cmdCtrl_Click(BackspaceButton);
         m_blnFirstTick = false;
     }
     QLabel* cell = lbl[static_cast<size_t>(m_iCursorCell)];
@@ -395,10 +409,6 @@ void frmVT100::KeysOfText(const QString& i_sText) {
 
 // --- Commands -----------------------------------------------------------------------------
 
-bool frmVT100::IsBusy() const {
-    return testAttribute(Qt::WA_SetCursor) && cursor().shape() == Qt::WaitCursor;
-}
-
 void frmVT100::SetFramesEnabled(bool i_blnEnabled) {
     for (QWidget* part : std::initializer_list<QWidget*>{pic, fraBrightness, fraContryCode,
                                                          fraPosition, fraCtrl, fraRead}) {
@@ -407,57 +417,56 @@ void frmVT100::SetFramesEnabled(bool i_blnEnabled) {
 }
 
 void frmVT100::cmdCtrl_Click(int i_iIndex) {
-    if (IsBusy()) {
+    if (!m_busy.Begin()) {
         return;
     }
     SetFramesEnabled(false);
-    setCursor(Qt::WaitCursor);
     Try([&] { RunCommand(i_iIndex); });
     EndBusy();
 }
 
 void frmVT100::EndBusy() {
     modLumo::ProcessEvents();
-    unsetCursor();
+    m_busy.End();
     SetFramesEnabled(true);
     pic->setFocus();
 }
 
 void frmVT100::RunCommand(int i_iIndex) {
     switch (i_iIndex) {
-    case 0:
+    case BackspaceButton:
         Keys({0x08});
         break;
-    case 1:
+    case LineFeedButton:
         Keys({0x0A});
         break;
-    case 2:
+    case CarriageReturnButton:
         Keys({0x0D});
         break;
-    case 3:
+    case DeleteDisplayButton:
         Keys({0x1B, 0x5B, 0x32, 0x4A});
         break;
-    case 4:
+    case PositionCursorButton:
         Keys({0x1B, 0x5B});
         KeysOfText(txtY->text());
         Keys({0x3B});
         KeysOfText(txtX->text());
         Keys({0x48});
         break;
-    case 5:
+    case DeleteToEndOfLineButton:
         Keys({0x1B, 0x5B, 0x30, 0x4B});
         break;
-    case 6:
+    case CountryCodeButton:
         SendCountryCode();
         break;
-    case 7:
+    case IdentificationButton:
         Keys({0x1B, 0x5B, 0x30, 0x63});
         IdentificationRead();
         break;
-    case 8:
+    case SpecialCharactersButton:
         Keys({0x23, 0x24, 0x40, 0x5B, 0x5C, 0x5D, 0x5E, 0x60, 0x7B, 0x7C, 0x7D, 0x7E, 0x80});
         break;
-    case 9:
+    case ReadScreenButton:
         Keys({0x1B, 0x54});
         ScreenRead();
         break;
@@ -480,7 +489,7 @@ bool frmVT100::WaitForAnswer(int i_iBytes, int i_iMaxCount) {
     for (int count = 1;; ++count) {
         modLumo::WaitMilliseconds(200);
         if (m_blnCloseRequested) {
-            unsetCursor();
+            m_busy.End();
             close();
             return false;
         }
@@ -498,7 +507,7 @@ void frmVT100::IdentificationRead() {
     modLumo::WaitMilliseconds(100);
     QString answer;
     m_lumo.GetCommData(answer);
-    unsetCursor();
+    m_busy.End();
     QMessageBox box(QMessageBox::Information, AppInfo::Name(),
                     IdentificationAnswer::MessageText(answer), QMessageBox::Ok, this);
     box.exec();
@@ -519,10 +528,9 @@ void frmVT100::ScreenRead() {
 }
 
 void frmVT100::Slider1_Change() {
-    if (IsBusy()) {
+    if (!m_busy.Begin()) {
         return;
     }
-    setCursor(Qt::WaitCursor);
     Slider1->setEnabled(false);
     SetFramesEnabled(false);
     // Position 0 is the dim end (digit 3), position 3 the "100%" end (digit 0). Each byte opens

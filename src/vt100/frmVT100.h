@@ -1,6 +1,7 @@
 #pragma once
 
 #include "vt100/CVT100.h"
+#include "widgets/BusyPointer.h"
 
 #include <QColor>
 #include <QDialog>
@@ -24,7 +25,7 @@ class UpDown;
 // its brightness and country code. All traffic goes through the session it is given; the
 // terminal stream leaves the port open, and closing the window closes it.
 //
-// While a command runs the pointer shows the hourglass: that is the busy flag. New commands
+// While a command runs the window is busy and the pointer shows the hourglass. New commands
 // are refused then, and a close is remembered and carried out by a running read.
 class frmVT100 : public QDialog {
     Q_OBJECT
@@ -67,7 +68,7 @@ private:
     // False when a close was requested meanwhile: the window has been unloaded.
     bool WaitForAnswer(int i_iBytes, int i_iMaxCount);
 
-    bool IsBusy() const;
+    bool IsBusy() const { return m_busy.Busy(); }
     void SetFramesEnabled(bool i_blnEnabled);
     // Processes pending events, restores the pointer and the controls, focuses the screen.
     void EndBusy();
@@ -79,6 +80,7 @@ private:
     qint16 m_iCursorCell = 0;
     bool m_blnFirstTick = true;
     bool m_blnCloseRequested = false;
+    BusyPointer m_busy{*this};
 
     QFrame* pic = nullptr;
     std::array<QLabel*, 80> lbl{};

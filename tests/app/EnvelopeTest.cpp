@@ -19,6 +19,7 @@ TEST_F(EnvelopeTest, ASecondCommandWhileOneWaitsDoesNothing) {
         checked = true;
         // The first command is waiting for its acknowledgement.
         EXPECT_TRUE(w.Busy());
+        EXPECT_EQ(w.cursor().shape(), Qt::WaitCursor);
         EXPECT_FALSE(w.SSTab1->isEnabled());
         EXPECT_TRUE(Button("cmdExit")->isEnabled());
         Button("cmdVELT(2)")->click();
@@ -31,6 +32,7 @@ TEST_F(EnvelopeTest, ASecondCommandWhileOneWaitsDoesNothing) {
     EXPECT_EQ(m_pComm->writes.size(), 1);
     EXPECT_EQ(Status(), "Device does not respond.");
     EXPECT_FALSE(w.Busy());
+    EXPECT_EQ(w.cursor().shape(), Qt::ArrowCursor); // the default pointer again
     EXPECT_TRUE(w.SSTab1->isEnabled());
 
     // Afterwards the next command goes through.
