@@ -33,6 +33,9 @@ private:
     MSComm& Comm() const;
     void OpenPort() const;
     void Write(const QByteArray& i_bBytes) const;
+    // Reads what is pending into o_bPending (left as it is when nothing is); false when the
+    // step was given up.
+    bool ReadPending(QByteArray& o_bPending);
 
     // False when the run is over before any block (timeout, cancel, program ending).
     bool AwaitStartRequest(char i_cStart);
