@@ -4,9 +4,9 @@
 #include "common/Prompt.h"
 #include "device/MSComm.h"
 #include "device/modLumo.h"
+#include "transfer/TransferHost.h"
 #include "transfer/XModemAnswer.h"
 #include "transfer/XModemBlock.h"
-#include "transfer/frmCLumo.h"
 
 namespace {
 
@@ -25,7 +25,7 @@ End GivenUp() {
 
 } // namespace
 
-XModemEngine::XModemEngine(frmCLumo& i_host) : m_host(i_host) {}
+XModemEngine::XModemEngine(TransferHost& i_host) : m_host(i_host) {}
 
 MSComm& XModemEngine::Comm() const {
     return m_host.MSComm1();
@@ -77,7 +77,6 @@ void XModemEngine::Publish() {
 }
 
 void XModemEngine::Run() {
-    m_host.Timer1.stop();
     m_host.ClearStop();
     m_host.setUpdateFirmwareFinish(false);
     m_outcome = XModemOutcome();
