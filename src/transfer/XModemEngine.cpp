@@ -199,7 +199,7 @@ XModemEngine::BlockResult XModemEngine::SendBlock(const QByteArray& i_bData, qin
     for (int round = 0;;) {
         // Two waits back to back, not one of 120 ms: each wait ends only once strictly more
         // than its time has passed, so a round lasts a little over 120 ms, the pace that the
-        // repeat after 100 silent rounds (about 12 s) and the give-up after 1500 rounds (about
+        // repeat after 100 silent rounds (about 12 s) and the give-up after 1501 rounds (about
         // 3 minutes) are counted in. One wait of 120 ms would make every round a tick shorter.
         modLumo::WaitMilliseconds(20);
         modLumo::WaitMilliseconds(100);
