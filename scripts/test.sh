@@ -1,13 +1,16 @@
 #!/usr/bin/env bash
-# Sets up a fresh Debian 12 machine, builds everything and runs every test: the suite as built,
-# the suite again under AddressSanitizer and UndefinedBehaviorSanitizer, and each fuzz target
-# for a short while over its committed corpus.
+# Sets up a fresh Debian 12 machine, checks the direction of includes, builds everything and
+# runs every test: the suite as built, the suite again under AddressSanitizer and
+# UndefinedBehaviorSanitizer, and each fuzz target for a short while over its committed corpus.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/setup.sh
 export QT_QPA_PLATFORM=offscreen
 jobs=$(nproc)
 status=0
+
+echo "== Include rules"
+bash scripts/check-includes.sh || status=1
 
 echo "== Build and test"
 BUILD_DIR=build-test bash scripts/build.sh

@@ -13,14 +13,6 @@
 
 using namespace LumoStatus;
 
-namespace {
-
-bool hasWaiting(MSComm& comm) {
-    return comm.InBufferCount() > 0;
-}
-
-} // namespace
-
 CLumo::CLumo() : m_host(&frmCLumo::Instance()) {
     modLumo::BuildCharacterTable();
 }
@@ -65,6 +57,41 @@ int CLumo::Disconnect() {
     return Success;
 }
 
+int CLumo::Exchange(PortAfter i_after, const std::function<int(int)>& i_exchange) {
+    const int connected = Connect();
+    if (connected == OpenFailed) {
+        return OpenFailed;
+    }
+    int status = NotConnected;
+    try {
+        // The component may have closed itself while opening (a line that died at once).
+        if (m_comm().PortOpen()) {
+            status = i_exchange(connected);
+        }
+    } catch (const LumoError&) {
+        DropPort();
+        status = NotConnected;
+    }
+    if (i_after == PortAfter::Closed) {
+        Disconnect();
+    }
+    return status;
+}
+
+bool CLumo::AwaitAnswer(int i_iWaitMs, int i_iMaxCount) {
+    MSComm& comm = m_comm();
+    for (int count = 0;;) {
+        if (comm.InBufferCount() > 0) {
+            return true;
+        }
+        modLumo::WaitMilliseconds(i_iWaitMs);
+        if (++count > i_iMaxCount) {
+            return false;
+        }
+        modLumo::ProcessEvents();
+    }
+}
+
 void CLumo::DropPort() {
     try {
         if (m_comm().PortOpen()) {
@@ -75,14 +102,12 @@ void CLumo::DropPort() {
 }
 
 int CLumo::InBufferCount() {
-    try {
-        if (!m_comm().PortOpen() && Connect() != Success) {
-            return 0;
-        }
-        return m_comm().InBufferCount();
-    } catch (const LumoError&) {
-        return 0;
-    }
+    int count = 0;
+    Exchange(PortAfter::Open, [this, &count](int) {
+        count = m_comm().InBufferCount();
+        return Success;
+    });
+    return count;
 }
 
 // --- Properties ---------------------------------------------------------------------------
@@ -168,40 +193,18 @@ int CLumo::SendCommandFrame(const QByteArray& frame) {
     MSComm& comm = m_comm();
     comm.Input(); // a late answer to an earlier command must not count for this one
     comm.Output(frame);
-    int count = 0;
-    for (;;) {
-        if (hasWaiting(comm)) {
-            return NativeFrames::AcknowledgementStatus(comm.Input());
-        }
-        modLumo::WaitMilliseconds(50);
-        if (++count > 15) {
-            return NoResponse;
-        }
-        modLumo::ProcessEvents();
+    if (!AwaitAnswer(50, 15)) {
+        return NoResponse;
     }
+    return NativeFrames::AcknowledgementStatus(comm.Input()); // read at once, no settling wait
 }
 
 int CLumo::RunConfigurationCommand(const std::function<int(QByteArray&)>& i_buildFrame) {
-    if (Connect() == OpenFailed) {
-        return OpenFailed;
-    }
-    int status = Success;
-    try {
-        if (!m_comm().PortOpen()) {
-            status = NotConnected;
-        } else {
-            QByteArray frame;
-            status = i_buildFrame(frame);
-            if (status == Success) {
-                status = SendCommandFrame(frame);
-            }
-        }
-    } catch (const LumoError&) {
-        DropPort();
-        status = NotConnected;
-    }
-    Disconnect();
-    return status;
+    return Exchange(PortAfter::Closed, [&](int) {
+        QByteArray frame;
+        const int status = i_buildFrame(frame);
+        return status == Success ? SendCommandFrame(frame) : status;
+    });
 }
 
 namespace {
@@ -266,22 +269,11 @@ int CLumo::DisplayDemoMessage(double i_iLayer, double i_iMode) {
 }
 
 int CLumo::SendEscapePair(char i_cSecond) {
-    int result = Connect();
-    if (result == OpenFailed) {
-        return OpenFailed;
-    }
-    try {
-        if (!m_comm().PortOpen()) {
-            result = NotConnected;
-        } else {
-            m_comm().Output(QByteArray("\x1B").append(i_cSecond));
-        }
-    } catch (const LumoError&) {
-        DropPort();
-        result = NotConnected;
-    }
-    Disconnect();
-    return result;
+    // The switches answer with Connect's own result: -1 when the port had been left open.
+    return Exchange(PortAfter::Closed, [&](int i_iConnected) {
+        m_comm().Output(QByteArray("\x1B").append(i_cSecond));
+        return i_iConnected;
+    });
 }
 
 int CLumo::PrinterOn() {
@@ -320,142 +312,67 @@ void CLumo::WritePaced(const QByteArray& i_bData) {
 }
 
 int CLumo::SendMessage(const QString& i_sMessage) {
-    if (Connect() == OpenFailed) {
-        return OpenFailed;
-    }
-    int status = Success;
-    try {
+    return Exchange(PortAfter::Closed, [&](int) {
         WritePaced(EncodeText(i_sMessage));
-    } catch (const LumoError&) {
-        DropPort();
-        status = NotConnected;
-    }
-    Disconnect();
-    return status;
+        return Success;
+    });
 }
 
 int CLumo::SendMessageB(quint8 i_bMessage) {
-    if (Connect() == OpenFailed) {
-        return OpenFailed;
-    }
-    int status = Success;
-    try {
+    return Exchange(PortAfter::Closed, [&](int) {
         m_comm().Output(QByteArray(1, static_cast<char>(i_bMessage)));
-    } catch (const LumoError&) {
-        DropPort();
-        status = NotConnected;
-    }
-    Disconnect();
-    return status;
+        return Success;
+    });
 }
 
 int CLumo::SendMessageStringAndByte(const QString& i_sMessage, quint8 i_bMessage) {
-    if (Connect() == OpenFailed) {
-        return OpenFailed;
-    }
-    int status = Success;
-    try {
-        m_comm().Output(EncodeText(i_sMessage));
+    return Exchange(PortAfter::Closed, [&](int) {
+        m_comm().Output(EncodeText(i_sMessage)); // one write whatever the baud rate
         m_comm().Output(QByteArray(1, static_cast<char>(i_bMessage)));
-    } catch (const LumoError&) {
-        DropPort();
-        status = NotConnected;
-    }
-    Disconnect();
-    return status;
+        return Success;
+    });
 }
 
 int CLumo::SendMessageByteArray(const QByteArray& bMessage) {
-    if (Connect() == OpenFailed) {
-        return OpenFailed;
-    }
-    int status = Success;
-    try {
-        WritePaced(bMessage);
-        for (int count = 0;;) {
-            if (hasWaiting(m_comm())) {
-                status = NativeFrames::AcknowledgementStatus(m_comm().Input());
-                break;
-            }
-            modLumo::WaitMilliseconds(1);
-            if (++count > 30) {
-                status = NoResponse;
-                break;
-            }
-            modLumo::ProcessEvents();
+    return Exchange(PortAfter::Closed, [&](int) {
+        WritePaced(bMessage); // nothing waiting is drained first
+        if (!AwaitAnswer(1, 30)) {
+            return NoResponse;
         }
-    } catch (const LumoError&) {
-        DropPort();
-        status = NotConnected;
-    }
-    Disconnect();
-    return status;
+        return NativeFrames::AcknowledgementStatus(m_comm().Input());
+    });
 }
 
 int CLumo::FullyLightTube(qint16 i_SendStringLen) {
     const QByteArray cells(std::max<int>(0, i_SendStringLen), '\xB2');
-    if (Connect() == OpenFailed) {
-        return OpenFailed;
-    }
-    int status = Success;
-    try {
+    return Exchange(PortAfter::Closed, [&](int) {
         WritePaced(cells);
-    } catch (const LumoError&) {
-        DropPort();
-        status = NotConnected;
-    }
-    Disconnect();
-    return status;
+        return Success;
+    });
 }
 
 int CLumo::SendMessageB_VT100(quint8 i_bMessage) {
-    if (!m_comm().PortOpen() && Connect() == OpenFailed) {
-        return OpenFailed;
-    }
-    try {
+    // The VT100 window keeps the port open between keys; an open port is used as it is.
+    return Exchange(PortAfter::Open, [&](int) {
         m_comm().Output(QByteArray(1, static_cast<char>(i_bMessage)));
-    } catch (const LumoError&) {
-        DropPort();
-        return NotConnected;
-    }
-    return Success;
+        return Success;
+    });
 }
 
 // --- Queries ------------------------------------------------------------------------------
 
 int CLumo::Query(const QByteArray& i_bFrame, int i_iSettleMs, int i_iIdleMs, int i_iMaxCount,
                  const std::function<int(const QByteArray&)>& i_accept) {
-    if (Connect() == OpenFailed) {
-        return OpenFailed;
-    }
-    int status = Success;
-    try {
+    return Exchange(PortAfter::Closed, [&](int) {
         MSComm& comm = m_comm();
-        if (!comm.PortOpen()) {
-            status = NotConnected;
-        } else {
-            comm.Input();
-            comm.Output(i_bFrame);
-            for (int count = 0;;) {
-                if (hasWaiting(comm)) {
-                    modLumo::WaitMilliseconds(i_iSettleMs); // let the whole reply arrive
-                    status = i_accept(comm.Input());
-                    break;
-                }
-                modLumo::WaitMilliseconds(i_iIdleMs);
-                if (++count > i_iMaxCount) {
-                    status = NoResponse;
-                    break;
-                }
-                modLumo::ProcessEvents();
-            }
+        comm.Input();
+        comm.Output(i_bFrame);
+        if (!AwaitAnswer(i_iIdleMs, i_iMaxCount)) {
+            return NoResponse;
         }
-    } catch (const LumoError&) {
-        DropPort();
-        status = NotConnected;
-    }
-    Disconnect();
-    return status;
+        modLumo::WaitMilliseconds(i_iSettleMs); // let the whole reply arrive
+        return i_accept(comm.Input());
+    });
 }
 
 int CLumo::GetMessage(QString& o_sMessage) {
@@ -481,19 +398,13 @@ int CLumo::GetVersion(QString& o_sVersion) {
 }
 
 void CLumo::ReadWaiting(const std::function<void(const QByteArray&)>& i_take) {
-    if (Connect() == OpenFailed) {
-        return;
-    }
-    try {
-        if (m_comm().PortOpen()) {
-            modLumo::WaitMilliseconds(200);
-            if (hasWaiting(m_comm())) {
-                i_take(m_comm().Input());
-            }
+    Exchange(PortAfter::Open, [&](int) {
+        modLumo::WaitMilliseconds(200);
+        if (m_comm().InBufferCount() > 0) {
+            i_take(m_comm().Input());
         }
-    } catch (const LumoError&) {
-        DropPort();
-    }
+        return Success;
+    });
 }
 
 void CLumo::GetCommData(QString& o_sData) {

@@ -15,9 +15,11 @@ class frmCLumo;
 // -1 already connected, -2 open failed, -3 not connected, -4 no response, -5 invalid baud
 // rate, -6 refused, -8 invalid parameter) and never throws.
 //
-// Each command opens the port with the stored parameters, does its exchange and closes the
-// port again. InBufferCount, GetCommData, GetCommDataB and SendMessageB_VT100 leave it open
-// for the VT100 test window, which closes it with Disconnect.
+// Every operation runs through one exchange path (Exchange): open the port with the stored
+// parameters, check that it really is open, do the exchange, close the port on a fault inside
+// it, and close it again at the end. InBufferCount, GetCommData, GetCommDataB and
+// SendMessageB_VT100 leave it open for the VT100 test window, which closes it with Disconnect;
+// FirmwareUpdateMode leaves it open for the transfer that follows.
 class CLumo {
 public:
     CLumo();
@@ -80,7 +82,8 @@ public:
     qint32 FirmwareCodeType() const;
     void setFirmwareCodeType(qint32 i_CodeType);
     // Switches the display into its loader: ESC "Load", "XA" CR, then "PX" or "ZX" CR LF.
-    // 0, -2 (open failed), -3 (a write or read failed) or -4 (no prompt). Leaves the port open.
+    // 0, -2 (open failed), -3 (the port is not open, or a write or read failed and the port was
+    // closed) or -4 (no prompt). Otherwise the port is left open.
     int FirmwareUpdateMode();
     // How the last transfer ended (NotStarted until a run has begun after StartSendFile).
     XModemOutcome LastTransferOutcome() const;
@@ -91,8 +94,20 @@ private:
 
     MSComm& m_comm() const;
 
-    // Connect, check the port, build the frame (nullopt-like empty frame: invalid parameter),
-    // SendCommandFrame, Disconnect.
+    enum class PortAfter { Closed, Open };
+
+    // The one exchange path of every device operation: Connect (-2 when that fails), check that
+    // the port really is open (-3 when it is not), run i_exchange with Connect's result (0, or
+    // -1 when the port had been open) and return its status. A LumoError inside the exchange
+    // closes the port and gives -3. With PortAfter::Closed the port is closed at the end.
+    int Exchange(PortAfter i_after, const std::function<int(int)>& i_exchange);
+
+    // Polls the receive count up to i_iMaxCount + 1 times, waiting i_iWaitMs between polls;
+    // true as soon as bytes are waiting, false when the last poll found none.
+    bool AwaitAnswer(int i_iWaitMs, int i_iMaxCount);
+
+    // Inside the exchange: build the frame (a status other than 0 ends the command unsent),
+    // then SendCommandFrame.
     int RunConfigurationCommand(const std::function<int(QByteArray&)>& i_buildFrame);
     int SendCommandFrame(const QByteArray& frame);
     int SendEscapePair(char i_cSecond);

@@ -1,7 +1,6 @@
 // The file-transfer and firmware-update members of CLumo.
 #include "device/CLumo.h"
 
-#include "common/LumoError.h"
 #include "common/LumoStatus.h"
 #include "device/MSComm.h"
 #include "device/modLumo.h"
@@ -72,10 +71,8 @@ int CLumo::FirmwareUpdateMode() {
     const QByteArray xa = QByteArrayLiteral("XA\r");
     const QByteArray image =
         m_FirmwareCodeType == 0 ? QByteArrayLiteral("PX\r\n") : QByteArrayLiteral("ZX\r\n");
-    if (Connect() == OpenFailed) {
-        return OpenFailed;
-    }
-    try {
+    // The port stays open for the transfer that follows.
+    return Exchange(PortAfter::Open, [&](int) {
         m_comm().Output(load);
         int result = WaitForPrompt();
         m_host->setProgress(20);
@@ -91,9 +88,7 @@ int CLumo::FirmwareUpdateMode() {
         m_comm().Output(image);
         m_host->setProgress(100);
         return Success;
-    } catch (const LumoError&) {
-        return NotConnected;
-    }
+    });
 }
 
 int CLumo::WaitForPrompt() {

@@ -1,5 +1,6 @@
 #include "device/NativeFrames.h"
 
+#include "common/LumoStatus.h"
 #include "common/NumberText.h"
 
 #include <cmath>
@@ -51,23 +52,23 @@ std::optional<char> ParityCode(const QString& i_sParity) {
 }
 
 int AcknowledgementStatus(const QByteArray& i_bReply) {
-    return !i_bReply.isEmpty() && i_bReply.at(0) == '\x06' ? 0 : -6;
+    return !i_bReply.isEmpty() && i_bReply.at(0) == '\x06' ? LumoStatus::Success : LumoStatus::Nack;
 }
 
 int ParseMessageReply(const QByteArray& i_bReply, QByteArray& o_bText) {
     if (i_bReply.isEmpty() || i_bReply.at(0) != '\x01') {
-        return -6;
+        return LumoStatus::Nack;
     }
     o_bText = i_bReply.size() > 2 ? i_bReply.mid(1, i_bReply.size() - 2) : QByteArray();
-    return 0;
+    return LumoStatus::Success;
 }
 
 int ParseVersionReply(const QByteArray& i_bReply, QByteArray& o_bText) {
     if (i_bReply.size() < 4) {
-        return -6;
+        return LumoStatus::Nack;
     }
     o_bText = i_bReply;
-    return 0;
+    return LumoStatus::Success;
 }
 
 } // namespace NativeFrames

@@ -4,9 +4,9 @@
 #include "common/Prompt.h"
 #include "device/MSComm.h"
 #include "device/modLumo.h"
+#include "transfer/TransferHost.h"
 #include "transfer/XModemAnswer.h"
 #include "transfer/XModemBlock.h"
-#include "transfer/frmCLumo.h"
 
 namespace {
 
@@ -17,9 +17,15 @@ constexpr int kMaxRounds = 1500;  // more rounds than this: no answer
 
 using End = XModemOutcome::End;
 
+// How a run ends when a step was given up: the program ending counts as the technician
+// stopping the transfer, anything else as a failure the technician chose not to retry.
+End GivenUp() {
+    return modLumo::WaitsAbandoned() ? End::StoppedByUser : End::Abandoned;
+}
+
 } // namespace
 
-XModemEngine::XModemEngine(frmCLumo& i_host) : m_host(i_host) {}
+XModemEngine::XModemEngine(TransferHost& i_host) : m_host(i_host) {}
 
 MSComm& XModemEngine::Comm() const {
     return m_host.MSComm1();
@@ -57,12 +63,20 @@ bool XModemEngine::Step(const std::function<void()>& i_action) {
     }
 }
 
+bool XModemEngine::ReadPending(QByteArray& o_bPending) {
+    return Step([this, &o_bPending] {
+        OpenPort();
+        if (Comm().InBufferCount() > 0) {
+            o_bPending = Comm().Input();
+        }
+    });
+}
+
 void XModemEngine::Publish() {
     m_host.setTransferOutcome(m_outcome);
 }
 
 void XModemEngine::Run() {
-    m_host.Timer1.stop();
     m_host.ClearStop();
     m_host.setUpdateFirmwareFinish(false);
     m_outcome = XModemOutcome();
@@ -70,7 +84,7 @@ void XModemEngine::Run() {
     Publish();
 
     if (!Step([this] { OpenPort(); })) {
-        m_outcome.end = modLumo::WaitsAbandoned() ? End::StoppedByUser : End::Abandoned;
+        m_outcome.end = GivenUp();
         Publish();
         return;
     }
@@ -84,7 +98,7 @@ void XModemEngine::Run() {
 
     const QString path = m_host.File();
     if (!Step([this, &path] { m_file.Open(path); })) {
-        m_outcome.end = modLumo::WaitsAbandoned() ? End::StoppedByUser : End::Abandoned;
+        m_outcome.end = GivenUp();
         Publish();
         return;
     }
@@ -102,18 +116,12 @@ bool XModemEngine::AwaitStartRequest(char i_cStart) {
             m_outcome.end = End::StoppedByUser;
             return false;
         }
-        bool seen = false;
-        const bool ok = Step([this, i_cStart, &seen] {
-            OpenPort();
-            if (Comm().InBufferCount() > 0) {
-                seen = Comm().Input().contains(i_cStart);
-            }
-        });
-        if (!ok) {
-            m_outcome.end = modLumo::WaitsAbandoned() ? End::StoppedByUser : End::Abandoned;
+        QByteArray pending; // consumed whatever it holds
+        if (!ReadPending(pending)) {
+            m_outcome.end = GivenUp();
             return false;
         }
-        if (seen) {
+        if (pending.contains(i_cStart)) {
             return true;
         }
     }
@@ -144,32 +152,35 @@ bool XModemEngine::SendBlocks() {
             m_outcome.end = End::StoppedByUser;
             break;
         case BlockResult::Abandoned:
-            m_outcome.end = modLumo::WaitsAbandoned() ? End::StoppedByUser : End::Abandoned;
+            m_outcome.end = GivenUp();
             break;
         }
         return true;
     };
 
-    for (qint64 index = 1; index <= count; ++index) {
+    // The last record of a file whose size is not a multiple of 128 is sent as a block padded
+    // with SUB; it counts as sent whatever its answer.
+    for (qint64 index = 1; index <= m_outcome.blocks; ++index) {
+        const bool padded = index > count;
         m_outcome.block = index;
         QByteArray data;
-        if (ended(record(index, XModemBlock::DataSize, data) ? SendBlock(data, index)
-                                                             : BlockResult::Abandoned)) {
+        const BlockResult result = record(index, padded ? rest : XModemBlock::DataSize, data)
+                                       ? SendBlock(padded ? XModemBlock::Padded(data) : data, index)
+                                       : BlockResult::Abandoned;
+        if (padded) {
+            m_host.setProgress(100);
+        }
+        if (ended(result)) {
             return false;
         }
-        m_host.setProgress(XModemBlock::ProgressAfter(index, count));
+        if (!padded) {
+            m_host.setProgress(XModemBlock::ProgressAfter(index, count));
+        }
     }
     if (rest == 0) {
         m_host.setProgress(100);
-        return true;
     }
-    m_outcome.block = count + 1;
-    QByteArray data;
-    const BlockResult last = record(count + 1, rest, data)
-                                 ? SendBlock(XModemBlock::Padded(data), count + 1)
-                                 : BlockResult::Abandoned;
-    m_host.setProgress(100);
-    return !ended(last);
+    return true;
 }
 
 XModemEngine::BlockResult XModemEngine::SendBlock(const QByteArray& i_bData, qint64 i_lIndex) {
@@ -186,15 +197,14 @@ XModemEngine::BlockResult XModemEngine::SendBlock(const QByteArray& i_bData, qin
         return BlockResult::Abandoned;
     }
     for (int round = 0;;) {
+        // Two waits back to back, not one of 120 ms: each wait ends only once strictly more
+        // than its time has passed, so a round lasts a little over 120 ms, the pace that the
+        // repeat after 100 silent rounds (about 12 s) and the give-up after 1501 rounds (about
+        // 3 minutes) are counted in. One wait of 120 ms would make every round a tick shorter.
         modLumo::WaitMilliseconds(20);
         modLumo::WaitMilliseconds(100);
         QByteArray answer;
-        if (!Step([&] {
-                OpenPort();
-                if (Comm().InBufferCount() > 0) {
-                    answer = Comm().Input();
-                }
-            })) {
+        if (!ReadPending(answer)) {
             return BlockResult::Abandoned;
         }
         if (answer.isEmpty()) {
@@ -249,7 +259,7 @@ void XModemEngine::EndSequence() {
     step([this] { Write(XModemBlock::RebootCommand()); });
     m_file.Close();
     if (!lineUp && !m_outcome.EndedEarly()) {
-        m_outcome.end = modLumo::WaitsAbandoned() ? End::StoppedByUser : End::Abandoned;
+        m_outcome.end = GivenUp();
     }
     Publish();
     m_host.setUpdateFirmwareFinish(true);

@@ -6,8 +6,8 @@
 #include <QByteArray>
 #include <functional>
 
-class frmCLumo;
 class MSComm;
+class TransferHost;
 
 // One run of the XModem sender on the host's port: start wait, the blocks, the end sequence.
 // Every wait goes through modLumo::WaitMilliseconds, so the user interface stays live and the
@@ -18,7 +18,7 @@ class MSComm;
 // sequence once the file was opened, and the run is reported as abandoned.
 class XModemEngine {
 public:
-    explicit XModemEngine(frmCLumo& i_host);
+    explicit XModemEngine(TransferHost& i_host);
 
     void Run();
 
@@ -33,6 +33,9 @@ private:
     MSComm& Comm() const;
     void OpenPort() const;
     void Write(const QByteArray& i_bBytes) const;
+    // Reads what is pending into o_bPending (left as it is when nothing is); false when the
+    // step was given up.
+    bool ReadPending(QByteArray& o_bPending);
 
     // False when the run is over before any block (timeout, cancel, program ending).
     bool AwaitStartRequest(char i_cStart);
@@ -41,7 +44,7 @@ private:
     void EndSequence();
     void Publish();
 
-    frmCLumo& m_host;
+    TransferHost& m_host;
     FirmwareFile m_file;
     XModemOutcome m_outcome;
 };

@@ -37,7 +37,7 @@ void frmCLumo::ArmTransfer() {
 }
 
 void frmCLumo::Timer1_Timer() {
-    Timer1.stop();
+    Timer1.stop(); // the run's first step: it never starts itself again
     if (m_blnRunning) {
         return;
     }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "device/MSComm.h"
+#include "transfer/TransferHost.h"
 #include "transfer/XModemOutcome.h"
 
 #include <QObject>
@@ -10,15 +11,15 @@
 // The hidden host of the program's one serial port. It is never shown; every session shares
 // it. It also carries the file sender: its one-shot Timer1 starts the XModem engine, which then
 // runs the whole transfer inside that timer event, pacing itself with waits that keep the
-// user interface live.
-class frmCLumo : public QObject {
+// user interface live. The engine sees the host only as its TransferHost.
+class frmCLumo : public QObject, public TransferHost {
     Q_OBJECT
 
 public:
     // The one host, created on first use and parented to the application object.
     static frmCLumo& Instance();
 
-    MSComm& MSComm1() { return *m_pComm; }
+    MSComm& MSComm1() override { return *m_pComm; }
 
     // Puts another serial component in place of the current one and returns the old one.
     // Tests use it to run the program over a scripted port.
@@ -30,25 +31,24 @@ public:
     void setLastOpenFailure(const QString& i_sReason) { m_sLastOpenFailure = i_sReason; }
 
     // --- File sender state, used through CLumo ---------------------------------------------
-    QString File() const { return m_sFile; }
+    QString File() const override { return m_sFile; }
     void setFile(const QString& i_sFile) { m_sFile = i_sFile; }
 
-    // 0: 8-bit checksum, NAK start; 1: CRC-16, "C" start; any other value: checksum blocks,
-    // no start wait.
-    qint32 CheckSumType() const { return m_CheckSumType; }
+    qint32 CheckSumType() const override { return m_CheckSumType; }
     void setCheckSumType(qint32 i_CheckSum) { m_CheckSumType = i_CheckSum; }
 
-    // 0..100.
     qint16 Progress() const { return m_iProgress; }
-    void setProgress(qint16 i_iProgress) { m_iProgress = i_iProgress; }
+    void setProgress(qint16 i_iProgress) override { m_iProgress = i_iProgress; }
 
     bool UpdateFirmwareFinish() const { return m_blnUpdateFirmwareFinish; }
-    void setUpdateFirmwareFinish(bool i_blnFinish) { m_blnUpdateFirmwareFinish = i_blnFinish; }
+    void setUpdateFirmwareFinish(bool i_blnFinish) override {
+        m_blnUpdateFirmwareFinish = i_blnFinish;
+    }
 
     // Asks a running transfer to end after its current answer round.
     void StopSendFile() { m_blnStop = true; }
-    bool StopRequested() const { return m_blnStop; }
-    void ClearStop() { m_blnStop = false; }
+    bool StopRequested() const override { return m_blnStop; }
+    void ClearStop() override { m_blnStop = false; }
 
     // Schedules one run of the engine about 200 ms from now; the outcome of the previous run
     // is forgotten.
@@ -56,7 +56,7 @@ public:
 
     // How the last run ended.
     const XModemOutcome& TransferOutcome() const { return m_outcome; }
-    void setTransferOutcome(const XModemOutcome& i_outcome) { m_outcome = i_outcome; }
+    void setTransferOutcome(const XModemOutcome& i_outcome) override { m_outcome = i_outcome; }
 
     // One-shot start timer of the file sender: 200 ms, disabled when the host is created.
     QTimer Timer1;

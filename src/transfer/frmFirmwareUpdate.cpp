@@ -3,6 +3,7 @@
 #include "app/SettingsStore.h"
 #include "common/AppInfo.h"
 #include "common/LumoError.h"
+#include "common/LumoStatus.h"
 #include "common/NumberText.h"
 #include "device/CLumo.h"
 #include "transfer/FirmwareFile.h"
@@ -190,7 +191,7 @@ void frmFirmwareUpdate::Send() {
     m_lumo.setUpdateFirmwareFinish(false);
     Timer1->start();
     const int result = m_lumo.FirmwareUpdateMode();
-    if (result != 0) {
+    if (result != LumoStatus::Success) {
         TransferMessages::Show(this, QMessageBox::NoIcon, QString(),
                                QStringLiteral("Errcode: %1").arg(result));
         EnableButtons(true);

@@ -3,6 +3,14 @@
 #include "common/LumoError.h"
 #include "transfer/frmCLumo.h"
 
+int ProbeComm::InBufferCount() {
+    ++polls;
+    if (countFailsStaysOpen && PortOpen()) {
+        throw LumoError(LumoErrorNumber::ReadFailed, QStringLiteral("Read refused"));
+    }
+    return FakeComm::InBufferCount();
+}
+
 void ProbeComm::Output(const QByteArray& i_bData) {
     if (writeFailsStaysOpen && PortOpen()) {
         journal << QStringLiteral("refused %1").arg(Hex(i_bData));

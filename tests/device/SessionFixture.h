@@ -14,14 +14,11 @@ inline void PrintTo(const QString& i_sText, std::ostream* o_pStream) {
     *o_pStream << '"' << i_sText.toStdString() << '"';
 }
 
-// The scripted port with two extra probes: it counts the polls of the receive count, and it
-// can be told to accept an open without opening, or to refuse a write while staying open.
+// The scripted port with extra probes: it counts the polls of the receive count, and it can be
+// told to accept an open without opening, or to refuse a write or a count while staying open.
 class ProbeComm : public FakeComm {
 public:
-    int InBufferCount() override {
-        ++polls;
-        return FakeComm::InBufferCount();
-    }
+    int InBufferCount() override;
     void setPortOpen(bool i_blnOpen) override {
         if (i_blnOpen && openDoesNothing) {
             return;
@@ -33,6 +30,7 @@ public:
     int polls = 0;
     bool openDoesNothing = false;     // the open "succeeds" but the port stays closed
     bool writeFailsStaysOpen = false; // Output throws and the component keeps the port open
+    bool countFailsStaysOpen = false; // InBufferCount throws and the port stays open
 };
 
 // A session on COM1 at 19200 baud, no parity, over the scripted port, with the replaced clock
