@@ -1,12 +1,12 @@
 // The firmware dialog over a scripted display: what the technician sees and what goes out.
-#include "ModalWatcher.h"
-#include "QtPrinters.h"
 #include "ScriptedReceiver.h"
 #include "app/SettingsStore.h"
 #include "common/AppInfo.h"
 #include "device/CLumo.h"
 #include "support/FakeClock.h"
 #include "support/FakeComm.h"
+#include "support/ModalWatcher.h"
+#include "support/QtPrinters.h"
 #include "transfer/frmCLumo.h"
 #include "transfer/frmFirmwareUpdate.h"
 

@@ -7,9 +7,6 @@
 #include <QTimer>
 
 void TransferFixture::SetUp() {
-    auto fake = std::make_unique<FakeComm>();
-    comm = fake.get();
-    m_pSaved = frmCLumo::Instance().ReplaceComm(std::move(fake));
     receiver = std::make_unique<ScriptedReceiver>(*comm);
     frmCLumo::Instance().setProgress(0);
     frmCLumo::Instance().setTransferOutcome(XModemOutcome());
@@ -23,7 +20,6 @@ void TransferFixture::SetUp() {
 void TransferFixture::TearDown() {
     lumo.StopSendFile();
     frmCLumo::Instance().ClearStop();
-    frmCLumo::Instance().ReplaceComm(std::move(m_pSaved));
 }
 
 QString TransferFixture::MakeFile(const QByteArray& i_bContent, const QString& i_sName) {

@@ -1,10 +1,11 @@
 #pragma once
 
-#include "QtPrinters.h"
 #include "ScriptedReceiver.h"
 #include "device/CLumo.h"
 #include "support/FakeClock.h"
 #include "support/FakeComm.h"
+#include "support/PortSwap.h"
+#include "support/QtPrinters.h"
 #include "support/RecordingPrompt.h"
 
 #include <QTemporaryDir>
@@ -29,13 +30,11 @@ protected:
 
     FakeClock clock;
     RecordingPrompt prompt;
-    FakeComm* comm = nullptr;
+    PortSwap<FakeComm> port;
+    FakeComm* comm = port.Port();
     std::unique_ptr<ScriptedReceiver> receiver;
     CLumo lumo;
     QTemporaryDir dir;
-
-private:
-    std::unique_ptr<MSComm> m_pSaved;
 };
 
 // "61 62 63 1A 1A ...": i_bHead followed by i_iCount bytes i_cFill, in the tests' hex form.
