@@ -7,6 +7,11 @@
 #include <QTimer>
 
 void TransferFixture::SetUp() {
+    PrepareSession();
+    ASSERT_EQ(lumo.Connect(), 0);
+}
+
+void TransferFixture::PrepareSession() {
     receiver = std::make_unique<ScriptedReceiver>(*comm);
     frmCLumo::Instance().setProgress(0);
     frmCLumo::Instance().setTransferOutcome(XModemOutcome());
@@ -14,7 +19,6 @@ void TransferFixture::SetUp() {
     lumo.setCommPort(1);
     lumo.setBaudRate("19200");
     lumo.setParity("NONE");
-    ASSERT_EQ(lumo.Connect(), 0);
 }
 
 void TransferFixture::TearDown() {

@@ -19,6 +19,11 @@ protected:
     void SetUp() override;
     void TearDown() override;
 
+    // The session on COM1 at 19200 baud, no parity, with the transfer's progress, outcome and
+    // finish reset and the receiver listening; the port is not opened. SetUp does this and then
+    // opens the port.
+    void PrepareSession();
+
     // A file of the given bytes in the test's temporary folder.
     QString MakeFile(const QByteArray& i_bContent, const QString& i_sName = "image.bin");
 
