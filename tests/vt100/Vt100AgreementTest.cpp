@@ -82,6 +82,7 @@ const Case kCases[] = {
     // the code, and the rest prints.
     {"VerticalTabInsideAParameterDropsTheSequence", "\x1b[3\x0b;7H", ";7H|||", 1, 4},
     {"TabInsideAParameterDropsTheSequence", "\x1b[3\x09;7H", ";7H|||", 1, 4},
+    {"LineFeedEndingAParameterDropsTheSequence", "\x1b[9;9\no", "o|||", 1, 2},
     {"CarriageReturnInsideAParameterDropsTheSequence", "AB\x1b[3\r;7H", "AB;7H|||", 1, 6},
 };
 

@@ -19,7 +19,9 @@ constexpr quint8 kEsc = 0x1B;
 // (ESC [3 VT ;7H prints ";7H"). The program's screen model (CVT100) reads its parameters the
 // same way.
 bool readNumber(const QByteArray& i_bText, double& o_dValue) {
-    static const QRegularExpression number(QStringLiteral("^ *[+-]?(\\d+\\.?\\d*|\\.\\d+) *$"));
+    // Anchored at the very end: "$" alone would also match before a final LF.
+    static const QRegularExpression number(
+        QRegularExpression::anchoredPattern(QStringLiteral(" *[+-]?(\\d+\\.?\\d*|\\.\\d+) *")));
     const QString text = QString::fromLatin1(i_bText);
     if (text.isEmpty()) {
         o_dValue = 0;
