@@ -8,6 +8,7 @@
 
 #include "device/CLumo.h"
 #include "device/modLumo.h"
+#include "pty/PtyPair.h"
 #include "transfer/frmCLumo.h"
 
 #include <QCoreApplication>
@@ -16,14 +17,10 @@
 #include <algorithm>
 #include <atomic>
 #include <cstdio>
-#include <fcntl.h>
 #include <poll.h>
-#include <pty.h>
 #include <sys/resource.h>
 #include <sys/vfs.h>
-#include <termios.h>
 #include <thread>
-#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -46,52 +43,33 @@ double median(std::vector<double> v) {
 class AckPeer {
 public:
     AckPeer() {
-        char name[256] = {};
-        if (::openpty(&m_iMaster, &m_iSlave, name, nullptr, nullptr) != 0) {
-            m_iMaster = m_iSlave = -1;
-            return;
+        if (m_pty.IsOpen()) {
+            m_thread = std::thread([this] { run(); });
         }
-        for (const int fd : {m_iMaster, m_iSlave}) {
-            termios t{};
-            ::tcgetattr(fd, &t);
-            ::cfmakeraw(&t);
-            ::tcsetattr(fd, TCSANOW, &t);
-        }
-        m_sPath = name;
-        m_thread = std::thread([this] { run(); });
     }
     ~AckPeer() {
         m_blnStop = true;
         if (m_thread.joinable()) {
             m_thread.join();
         }
-        if (m_iMaster >= 0) {
-            ::close(m_iMaster);
-            ::close(m_iSlave);
-        }
     }
-    bool valid() const { return m_iMaster >= 0; }
-    const std::string& path() const { return m_sPath; }
+    bool valid() const { return m_pty.IsOpen(); }
+    QString path() const { return m_pty.SlavePath(); }
 
 private:
     void run() {
-        char buffer[256];
         while (!m_blnStop) {
-            pollfd p{m_iMaster, POLLIN, 0};
+            pollfd p{m_pty.MasterFd(), POLLIN, 0};
             if (::poll(&p, 1, 20) <= 0) {
                 continue;
             }
-            const ssize_t n = ::read(m_iMaster, buffer, sizeof buffer);
-            if (n > 0 && buffer[n - 1] == '\x17') {
-                const char ack = '\x06';
-                [[maybe_unused]] const ssize_t w = ::write(m_iMaster, &ack, 1);
+            if (m_pty.ReadAvailable().endsWith('\x17')) {
+                m_pty.Write(QByteArray(1, '\x06'));
             }
         }
     }
 
-    int m_iMaster = -1;
-    int m_iSlave = -1;
-    std::string m_sPath;
+    PtyPair m_pty;
     std::atomic<bool> m_blnStop{false};
     std::thread m_thread;
 };
@@ -132,7 +110,7 @@ void roundTrip() {
         std::printf("round trip: no pseudo-terminal available\n");
         return;
     }
-    qputenv("LUMOQ4_COM1", peer.path().c_str());
+    qputenv("LUMOQ4_COM1", peer.path().toLocal8Bit());
     CLumo lumo;
     lumo.setCommPort(1);
     lumo.setBaudRate("19200");

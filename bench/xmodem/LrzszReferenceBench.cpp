@@ -3,8 +3,9 @@
 // with this program relaying bytes between the two master sides. Neither program paces its
 // blocks, so the figure shows what the line itself costs; the difference to our sender is its
 // pacing. Prints figures; never fails on time.
+#include "pty/PtyPair.h"
+
 #include <algorithm>
-#include <cerrno>
 #include <chrono>
 #include <csignal>
 #include <cstdio>
@@ -15,11 +16,9 @@
 #include <fstream>
 #include <iterator>
 #include <poll.h>
-#include <pty.h>
 #include <string>
 #include <sys/stat.h>
 #include <sys/wait.h>
-#include <termios.h>
 #include <unistd.h>
 #include <vector>
 
@@ -35,35 +34,6 @@ using Clock = std::chrono::steady_clock;
 double MillisecondsSince(Clock::time_point i_start) {
     return std::chrono::duration<double, std::milli>(Clock::now() - i_start).count();
 }
-
-struct PtyPair {
-    int master = -1;
-    int slave = -1;
-
-    bool Open() {
-        if (::openpty(&master, &slave, nullptr, nullptr, nullptr) != 0) {
-            return false;
-        }
-        for (const int fd : {master, slave}) {
-            termios t{};
-            if (::tcgetattr(fd, &t) == 0) {
-                ::cfmakeraw(&t);
-                ::tcsetattr(fd, TCSANOW, &t);
-            }
-        }
-        ::fcntl(master, F_SETFL, ::fcntl(master, F_GETFL) | O_NONBLOCK);
-        return true;
-    }
-
-    void Close() {
-        for (int* fd : {&master, &slave}) {
-            if (*fd >= 0) {
-                ::close(*fd);
-                *fd = -1;
-            }
-        }
-    }
-};
 
 // Starts a program with the pty slave as its standard input and output, in i_sFolder.
 pid_t Spawn(const std::vector<std::string>& i_args, int i_iSlave, const std::string& i_sFolder) {
@@ -90,29 +60,10 @@ pid_t Spawn(const std::vector<std::string>& i_args, int i_iSlave, const std::str
     ::_exit(127);
 }
 
-// Copies what is waiting on i_iFrom to i_iTo, all of it; returns the bytes copied.
-std::string Relay(int i_iFrom, int i_iTo) {
-    std::string moved;
-    char buffer[4096];
-    for (;;) {
-        const ssize_t n = ::read(i_iFrom, buffer, sizeof buffer);
-        if (n <= 0) {
-            break;
-        }
-        moved.append(buffer, static_cast<size_t>(n));
-    }
-    size_t done = 0;
-    while (done < moved.size()) {
-        const ssize_t n = ::write(i_iTo, moved.data() + done, moved.size() - done);
-        if (n > 0) {
-            done += static_cast<size_t>(n);
-        } else if (n < 0 && errno != EAGAIN && errno != EINTR) {
-            break;
-        } else {
-            pollfd out{i_iTo, POLLOUT, 0};
-            ::poll(&out, 1, 100);
-        }
-    }
+// Copies what is waiting on i_from's master side to i_to's, all of it; returns the bytes copied.
+QByteArray Relay(PtyPair& i_from, PtyPair& i_to) {
+    const QByteArray moved = i_from.ReadAvailable();
+    i_to.Write(moved);
     return moved;
 }
 
@@ -146,14 +97,14 @@ struct RunFigures {
 bool RunOnce(int i_iRun, const std::string& i_sFolder, RunFigures* o_figures) {
     PtyPair senderLine;
     PtyPair receiverLine;
-    if (!senderLine.Open() || !receiverLine.Open()) {
+    if (!senderLine.IsOpen() || !receiverLine.IsOpen()) {
         std::perror("openpty");
         return false;
     }
     const std::string received = "received-" + std::to_string(i_iRun) + ".bin";
     const Clock::time_point start = Clock::now();
-    const pid_t rx = Spawn({"rx", "-q", "-b", "-c", received}, receiverLine.slave, i_sFolder);
-    const pid_t sx = Spawn({"sx", "-q", "-b", "image.bin"}, senderLine.slave, i_sFolder);
+    const pid_t rx = Spawn({"rx", "-q", "-b", "-c", received}, receiverLine.SlaveFd(), i_sFolder);
+    const pid_t sx = Spawn({"sx", "-q", "-b", "image.bin"}, senderLine.SlaveFd(), i_sFolder);
 
     double firstBlockMs = -1;
     double eotMs = -1;
@@ -165,10 +116,10 @@ bool RunOnce(int i_iRun, const std::string& i_sFolder, RunFigures* o_figures) {
     bool ackAfterEot = false;
     bool ackGivenByRelay = false;
     while ((sxEndMs < 0 || rxEndMs < 0) && MillisecondsSince(start) < kTimeoutMs) {
-        pollfd fds[2] = {{senderLine.master, POLLIN, 0}, {receiverLine.master, POLLIN, 0}};
+        pollfd fds[2] = {{senderLine.MasterFd(), POLLIN, 0}, {receiverLine.MasterFd(), POLLIN, 0}};
         ::poll(fds, 2, 20);
         if ((fds[0].revents & POLLIN) != 0) {
-            for (const char c : Relay(senderLine.master, receiverLine.master)) {
+            for (const char c : Relay(senderLine, receiverLine)) {
                 if (inBlock > 0) {
                     --inBlock;
                 } else if (c == '\x01') {
@@ -182,8 +133,8 @@ bool RunOnce(int i_iRun, const std::string& i_sFolder, RunFigures* o_figures) {
             }
         }
         if ((fds[1].revents & POLLIN) != 0) {
-            const std::string answers = Relay(receiverLine.master, senderLine.master);
-            ackAfterEot = ackAfterEot || (eotMs >= 0 && answers.find('\x06') != std::string::npos);
+            const QByteArray answers = Relay(receiverLine, senderLine);
+            ackAfterEot = ackAfterEot || (eotMs >= 0 && answers.contains('\x06'));
         }
         if (sxEndMs < 0 && Exited(sx, &sxStatus)) {
             sxEndMs = MillisecondsSince(start);
@@ -194,8 +145,7 @@ bool RunOnce(int i_iRun, const std::string& i_sFolder, RunFigures* o_figures) {
             // flush its line on the way out), and sx would wait for it in vain. The relay gives
             // that ACK instead.
             if (!ackAfterEot && eotMs >= 0 && WIFEXITED(rxStatus) && WEXITSTATUS(rxStatus) == 0) {
-                const char ack = '\x06';
-                ackGivenByRelay = ::write(senderLine.master, &ack, 1) == 1;
+                ackGivenByRelay = senderLine.Write(QByteArray(1, '\x06')) == 1;
             }
         }
     }

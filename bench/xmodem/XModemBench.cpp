@@ -3,6 +3,7 @@
 // 120 ms per block (a 20 ms and a 100 ms wait) plus the end sequence's 100 + 500 + 100 + 100 ms.
 // Prints figures; never fails on time.
 #include "device/CLumo.h"
+#include "pty/PtyPair.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -12,25 +13,13 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <fcntl.h>
-#include <pty.h>
 #include <sys/resource.h>
-#include <termios.h>
-#include <unistd.h>
 
 namespace {
 
 constexpr int kFileSize = 16 * 1024;
 constexpr int kBlockBytes = 3 + 128 + 2;
 constexpr int kRuns = 2;
-
-void makeRaw(int i_iFd) {
-    termios t{};
-    if (::tcgetattr(i_iFd, &t) == 0) {
-        ::cfmakeraw(&t);
-        ::tcsetattr(i_iFd, TCSANOW, &t);
-    }
-}
 
 double cpuSeconds() {
     rusage usage{};
@@ -41,16 +30,15 @@ double cpuSeconds() {
 
 // The receiving side: counts block bytes and acknowledges each complete block and the EOT.
 struct Peer {
-    int master = -1;
+    PtyPair* line = nullptr;
     int inBlock = 0;
     int blocks = 0;
     qint64 firstByteMs = -1;
     qint64 eotMs = -1;
     QElapsedTimer* clock = nullptr;
 
-    void Take(const char* i_pData, ssize_t i_lCount) {
-        for (ssize_t i = 0; i < i_lCount; ++i) {
-            const char c = i_pData[i];
+    void Take(const QByteArray& i_bBytes) {
+        for (const char c : i_bBytes) {
             if (inBlock > 0) {
                 if (--inBlock == 0) {
                     ++blocks;
@@ -69,7 +57,7 @@ struct Peer {
     }
 
     void Answer(char i_cByte) const {
-        if (::write(master, &i_cByte, 1) != 1) {
+        if (line->Write(QByteArray(1, i_cByte)) != 1) {
             std::perror("peer write");
         }
     }
@@ -79,17 +67,12 @@ struct Peer {
 
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
-    int master = -1;
-    int slave = -1;
-    char name[256] = {};
-    if (::openpty(&master, &slave, name, nullptr, nullptr) != 0) {
+    PtyPair line;
+    if (!line.IsOpen()) {
         std::perror("openpty");
         return 1;
     }
-    makeRaw(master);
-    makeRaw(slave);
-    ::fcntl(master, F_SETFL, ::fcntl(master, F_GETFL) | O_NONBLOCK);
-    qputenv("LUMOQ4_COM1", name);
+    qputenv("LUMOQ4_COM1", line.SlavePath().toLocal8Bit());
 
     QTemporaryDir dir;
     const QString path = dir.filePath("image.bin");
@@ -115,7 +98,7 @@ int main(int argc, char** argv) {
     lumo.setBaudRate("19200");
     lumo.setParity("NONE");
     if (lumo.Connect() != 0) {
-        std::fprintf(stderr, "cannot open %s\n", name);
+        std::fprintf(stderr, "cannot open %s\n", qPrintable(line.SlavePath()));
         return 1;
     }
     double slowestMs = 0;
@@ -123,19 +106,11 @@ int main(int argc, char** argv) {
     for (int run = 1; run <= kRuns; ++run) {
         QElapsedTimer clock;
         Peer peer;
-        peer.master = master;
+        peer.line = &line;
         peer.clock = &clock;
-        QSocketNotifier notifier(master, QSocketNotifier::Read);
-        QObject::connect(&notifier, &QSocketNotifier::activated, [&peer, master] {
-            char buffer[4096];
-            for (;;) {
-                const ssize_t n = ::read(master, buffer, sizeof buffer);
-                if (n <= 0) {
-                    break;
-                }
-                peer.Take(buffer, n);
-            }
-        });
+        QSocketNotifier notifier(line.MasterFd(), QSocketNotifier::Read);
+        QObject::connect(&notifier, &QSocketNotifier::activated,
+                         [&peer, &line] { peer.Take(line.ReadAvailable()); });
 
         lumo.setCheckSumType(1);
         lumo.setFile(path);
@@ -177,7 +152,5 @@ int main(int argc, char** argv) {
         blocks, kRuns, slowestMs / 1000.0, (slowestMs / floorMs - 1.0) * 100.0, floorMs / 1000.0,
         blocks, allComplete ? "" : ", NOT COMPLETE");
     lumo.Disconnect();
-    ::close(slave);
-    ::close(master);
     return 0;
 }

@@ -14,9 +14,20 @@ constexpr qint16 kCr = 13;
 
 // A sequence parameter: an empty text counts as 0, anything else must read wholly as a
 // number ("2." on the way to "2.5" already does).
+//
+// The blanks a number may stand between are spaces only. The display prints TAB, VT and FF like
+// any other code, so it has no reason to skip them inside a parameter, and LF or CR there is no
+// blank to it either: a parameter with a control code in it is not a number, and the sequence
+// is dropped at that code (ESC [3 VT ;7H prints ";7H"). The simulator's terminal reads its
+// parameters the same way.
 std::optional<double> Parameter(const QString& i_sText) {
     if (i_sText.isEmpty()) {
         return 0.0;
+    }
+    for (const QChar c : i_sText) {
+        if (c.unicode() < 0x20) {
+            return std::nullopt;
+        }
     }
     return NumberText::WholeNumber(i_sText);
 }

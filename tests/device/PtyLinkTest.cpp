@@ -3,6 +3,7 @@
 #include "device/modLumo.h"
 #include "support/FakeComm.h"
 #include "support/Pty.h"
+#include "support/QtPrinters.h"
 #include "support/RecordingPrompt.h"
 #include "transfer/frmCLumo.h"
 
@@ -14,10 +15,6 @@
 #include <unistd.h>
 
 namespace {
-
-inline void PrintTo(const QString& i_sText, std::ostream* o_pStream) {
-    *o_pStream << '"' << i_sText.toStdString() << '"';
-}
 
 double cpuSeconds() {
     rusage usage{};

@@ -1,7 +1,6 @@
 #include "SessionFixture.h"
 
 #include "common/LumoError.h"
-#include "transfer/frmCLumo.h"
 
 int ProbeComm::InBufferCount() {
     ++polls;
@@ -20,9 +19,6 @@ void ProbeComm::Output(const QByteArray& i_bData) {
 }
 
 void SessionFixture::SetUp() {
-    auto comm = std::make_unique<ProbeComm>();
-    m_pComm = comm.get();
-    m_pSaved = frmCLumo::Instance().ReplaceComm(std::move(comm));
     m_pLumo = std::make_unique<CLumo>();
     lumo().setCommPort(1);
     lumo().setBaudRate("19200");
@@ -31,8 +27,6 @@ void SessionFixture::SetUp() {
 
 void SessionFixture::TearDown() {
     m_pLumo.reset();
-    frmCLumo::Instance().ReplaceComm(std::move(m_pSaved));
-    m_pComm = nullptr;
 }
 
 QStringList SessionFixture::WriteCalls() const {

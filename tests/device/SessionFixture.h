@@ -3,16 +3,12 @@
 #include "device/CLumo.h"
 #include "support/FakeClock.h"
 #include "support/FakeComm.h"
+#include "support/PortSwap.h"
+#include "support/QtPrinters.h"
 #include "support/RecordingPrompt.h"
 
 #include <gtest/gtest.h>
 #include <memory>
-#include <ostream>
-
-// Readable failure messages for texts and journals.
-inline void PrintTo(const QString& i_sText, std::ostream* o_pStream) {
-    *o_pStream << '"' << i_sText.toStdString() << '"';
-}
 
 // The scripted port with extra probes: it counts the polls of the receive count, and it can be
 // told to accept an open without opening, or to refuse a write or a count while staying open.
@@ -47,10 +43,8 @@ protected:
 
     FakeClock m_clock;
     RecordingPrompt m_prompt;
-    ProbeComm* m_pComm = nullptr;
+    PortSwap<ProbeComm> m_port;
+    ProbeComm* m_pComm = m_port.Port();
     std::unique_ptr<CLumo> m_pLumo;
     CLumo& lumo() { return *m_pLumo; }
-
-private:
-    std::unique_ptr<MSComm> m_pSaved;
 };

@@ -1,5 +1,6 @@
 #include "PtyDisplay.h"
 #include "Bytes.h"
+#include "pty/PtyPair.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -13,7 +14,6 @@
 #include <fcntl.h>
 #include <functional>
 #include <gtest/gtest.h>
-#include <termios.h>
 #include <unistd.h>
 
 namespace {
@@ -22,10 +22,8 @@ class Line {
 public:
     explicit Line(const QString& i_sPath) {
         m_iFd = ::open(i_sPath.toLocal8Bit().constData(), O_RDWR | O_NOCTTY | O_NONBLOCK);
-        termios t{};
-        if (m_iFd >= 0 && ::tcgetattr(m_iFd, &t) == 0) {
-            ::cfmakeraw(&t);
-            ::tcsetattr(m_iFd, TCSANOW, &t);
+        if (m_iFd >= 0) {
+            PtyPair::MakeRaw(m_iFd);
         }
     }
     ~Line() {

@@ -9,6 +9,8 @@
 #include "app/frmMain.h"
 #include "device/CLumo.h"
 #include "panels/CommandHost.h"
+#include "support/FindChild.h"
+#include "support/QtPrinters.h"
 #include "support/RecordingPrompt.h"
 #include "support/TestEnvironment.h"
 
@@ -52,9 +54,7 @@ protected:
     frmMain& Window() { return *m_pWindow; }
 
     template <typename T> T* Find(const QString& i_sName) {
-        T* widget = m_pWindow->findChild<T*>(i_sName);
-        EXPECT_NE(widget, nullptr) << i_sName.toStdString();
-        return widget;
+        return FindChild<T>(*m_pWindow, i_sName);
     }
     QComboBox* Combo(const QString& i_sName) { return Find<QComboBox>(i_sName); }
     QLineEdit* Edit(const QString& i_sName) { return Find<QLineEdit>(i_sName); }

@@ -30,6 +30,10 @@ public:
     }
 
     void Advance(qint64 i_lMs) { m_lNow += i_lMs; }
+
+    // Gives every wait back to the real clock from now on, for a test that has to see real time
+    // pass (a progress bar moving).
+    void UseRealTime() { modLumo::SetClock(nullptr); }
     int Idles() const { return m_iIdles; }
 
     // Runs after every wait step with the new time.

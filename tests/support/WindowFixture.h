@@ -8,9 +8,11 @@
 #include "common/AppInfo.h"
 #include "support/FakeClock.h"
 #include "support/FakeComm.h"
+#include "support/FindChild.h"
+#include "support/PortSwap.h"
+#include "support/QtPrinters.h"
 #include "support/RecordingPrompt.h"
 #include "support/TestEnvironment.h"
-#include "transfer/frmCLumo.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -22,17 +24,9 @@
 
 class WindowFixture : public ::testing::Test {
 protected:
-    void SetUp() override {
-        TestEnvironment::FreshSettingsFolder();
-        auto comm = std::make_unique<FakeComm>();
-        m_pComm = comm.get();
-        m_pOldComm = frmCLumo::Instance().ReplaceComm(std::move(comm));
-    }
+    void SetUp() override { TestEnvironment::FreshSettingsFolder(); }
 
-    void TearDown() override {
-        m_pWindow.reset();
-        frmCLumo::Instance().ReplaceComm(std::move(m_pOldComm));
-    }
+    void TearDown() override { m_pWindow.reset(); }
 
     // Stores a value before the window starts.
     static void Store(const char* i_pSection, const char* i_pKey, const QString& i_sValue) {
@@ -53,9 +47,7 @@ protected:
     frmMain& Window() { return *m_pWindow; }
 
     template <typename T> T* Find(const QString& i_sName) {
-        T* widget = m_pWindow->findChild<T*>(i_sName);
-        EXPECT_NE(widget, nullptr) << i_sName.toStdString();
-        return widget;
+        return FindChild<T>(*m_pWindow, i_sName);
     }
 
     QComboBox* Combo(const QString& i_sName) { return Find<QComboBox>(i_sName); }
@@ -76,7 +68,7 @@ protected:
 
     FakeClock m_clock;
     RecordingPrompt m_prompt;
-    FakeComm* m_pComm = nullptr;
-    std::unique_ptr<MSComm> m_pOldComm;
+    PortSwap<FakeComm> m_port;
+    FakeComm* m_pComm = m_port.Port();
     std::unique_ptr<frmMain> m_pWindow;
 };

@@ -1,47 +1,28 @@
 // The firmware dialog over a scripted display: what the technician sees and what goes out.
-#include "ModalWatcher.h"
-#include "QtPrinters.h"
-#include "ScriptedReceiver.h"
+#include "TransferFixture.h"
 #include "app/SettingsStore.h"
 #include "common/AppInfo.h"
-#include "device/CLumo.h"
-#include "support/FakeClock.h"
-#include "support/FakeComm.h"
+#include "support/FindChild.h"
+#include "support/ModalWatcher.h"
 #include "transfer/frmCLumo.h"
 #include "transfer/frmFirmwareUpdate.h"
 
 #include <QApplication>
 #include <QComboBox>
 #include <QElapsedTimer>
-#include <QFile>
 #include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 namespace {
 
-class FirmwareDialog : public ::testing::Test {
+// The transfer's session and scripted port, with the port left closed: the dialog opens it.
+class FirmwareDialog : public TransferFixture {
 protected:
-    void SetUp() override {
-        clock = std::make_unique<FakeClock>();
-        auto fake = std::make_unique<FakeComm>();
-        comm = fake.get();
-        m_pSaved = frmCLumo::Instance().ReplaceComm(std::move(fake));
-        receiver = std::make_unique<ScriptedReceiver>(*comm);
-        lumo.setCommPort(1);
-        lumo.setBaudRate("19200");
-        lumo.setParity("NONE");
-        frmCLumo::Instance().setTransferOutcome(XModemOutcome());
-    }
-    void TearDown() override {
-        lumo.StopSendFile();
-        frmCLumo::Instance().ClearStop();
-        frmCLumo::Instance().ReplaceComm(std::move(m_pSaved));
-    }
+    void SetUp() override { PrepareSession(); }
 
     // A display in its loader: prompts after ESC "Load" and "XA" CR, the start request after
     // "PX"/"ZX", ACK for every block unless the receiver's script says otherwise.
@@ -55,18 +36,8 @@ protected:
         };
     }
 
-    QString MakeFile(const QByteArray& i_bContent) {
-        const QString path = dir.filePath("image.bin");
-        QFile file(path);
-        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(i_bContent);
-        return path;
-    }
-
     template <typename T> static T* Find(QWidget& w, const char* i_pName) {
-        T* child = w.findChild<T*>(QString::fromLatin1(i_pName));
-        EXPECT_NE(child, nullptr) << i_pName;
-        return child;
+        return FindChild<T>(w, i_pName);
     }
 
     static bool ButtonsEnabled(QWidget& w) {
@@ -84,15 +55,6 @@ protected:
         }
         return i_done();
     }
-
-    std::unique_ptr<FakeClock> clock;
-    FakeComm* comm = nullptr;
-    std::unique_ptr<ScriptedReceiver> receiver;
-    CLumo lumo;
-    QTemporaryDir dir;
-
-private:
-    std::unique_ptr<MSComm> m_pSaved;
 };
 
 TEST_F(FirmwareDialog, LooksAsDesigned) {
@@ -236,7 +198,7 @@ TEST_F(FirmwareDialog, BrowseStoresTheChosenFileAndCancelChangesNothing) {
 }
 
 TEST_F(FirmwareDialog, FullRunEndsWithFirmwareUpdateOk) {
-    clock.reset(); // real time: the bar has to be seen moving
+    clock.UseRealTime(); // real time: the bar has to be seen moving
     QByteArray content;
     for (int i = 0; i < 1000; ++i) {
         content.append(static_cast<char>(i % 256));

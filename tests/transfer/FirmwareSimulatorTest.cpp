@@ -1,9 +1,9 @@
 // The whole firmware update against the simulated display over a pty: reminder, password,
 // the dialog, the loader dialogue, the transfer, the reboot.
-#include "ModalWatcher.h"
 #include "PtyDisplay.h"
-#include "QtPrinters.h"
 #include "device/CLumo.h"
+#include "support/ModalWatcher.h"
+#include "support/QtPrinters.h"
 #include "transfer/FirmwareUpdateEntry.h"
 #include "transfer/frmFirmwareUpdate.h"
 #include "transfer/frmPassword.h"

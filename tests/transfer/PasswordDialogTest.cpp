@@ -1,6 +1,6 @@
 // The service password dialog, driven as the technician would.
-#include "ModalWatcher.h"
-#include "QtPrinters.h"
+#include "support/ModalWatcher.h"
+#include "support/QtPrinters.h"
 #include "transfer/frmPassword.h"
 
 #include <QLineEdit>

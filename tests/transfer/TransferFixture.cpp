@@ -7,9 +7,11 @@
 #include <QTimer>
 
 void TransferFixture::SetUp() {
-    auto fake = std::make_unique<FakeComm>();
-    comm = fake.get();
-    m_pSaved = frmCLumo::Instance().ReplaceComm(std::move(fake));
+    PrepareSession();
+    ASSERT_EQ(lumo.Connect(), 0);
+}
+
+void TransferFixture::PrepareSession() {
     receiver = std::make_unique<ScriptedReceiver>(*comm);
     frmCLumo::Instance().setProgress(0);
     frmCLumo::Instance().setTransferOutcome(XModemOutcome());
@@ -17,13 +19,11 @@ void TransferFixture::SetUp() {
     lumo.setCommPort(1);
     lumo.setBaudRate("19200");
     lumo.setParity("NONE");
-    ASSERT_EQ(lumo.Connect(), 0);
 }
 
 void TransferFixture::TearDown() {
     lumo.StopSendFile();
     frmCLumo::Instance().ClearStop();
-    frmCLumo::Instance().ReplaceComm(std::move(m_pSaved));
 }
 
 QString TransferFixture::MakeFile(const QByteArray& i_bContent, const QString& i_sName) {

@@ -1,10 +1,11 @@
 #pragma once
 
-#include "QtPrinters.h"
 #include "ScriptedReceiver.h"
 #include "device/CLumo.h"
 #include "support/FakeClock.h"
 #include "support/FakeComm.h"
+#include "support/PortSwap.h"
+#include "support/QtPrinters.h"
 #include "support/RecordingPrompt.h"
 
 #include <QTemporaryDir>
@@ -18,6 +19,11 @@ protected:
     void SetUp() override;
     void TearDown() override;
 
+    // The session on COM1 at 19200 baud, no parity, with the transfer's progress, outcome and
+    // finish reset and the receiver listening; the port is not opened. SetUp does this and then
+    // opens the port.
+    void PrepareSession();
+
     // A file of the given bytes in the test's temporary folder.
     QString MakeFile(const QByteArray& i_bContent, const QString& i_sName = "image.bin");
 
@@ -29,13 +35,11 @@ protected:
 
     FakeClock clock;
     RecordingPrompt prompt;
-    FakeComm* comm = nullptr;
+    PortSwap<FakeComm> port;
+    FakeComm* comm = port.Port();
     std::unique_ptr<ScriptedReceiver> receiver;
     CLumo lumo;
     QTemporaryDir dir;
-
-private:
-    std::unique_ptr<MSComm> m_pSaved;
 };
 
 // "61 62 63 1A 1A ...": i_bHead followed by i_iCount bytes i_cFill, in the tests' hex form.

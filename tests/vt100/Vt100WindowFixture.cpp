@@ -1,17 +1,10 @@
 #include "Vt100WindowFixture.h"
 
-#include "transfer/frmCLumo.h"
-
-#include <QApplication>
 #include <QLabel>
-#include <QMessageBox>
 #include <QPushButton>
 #include <QTimer>
 
 void Vt100WindowTest::SetUp() {
-    auto fake = std::make_unique<FakeComm>();
-    comm = fake.get();
-    m_pSaved = frmCLumo::Instance().ReplaceComm(std::move(fake));
     lumo = std::make_unique<CLumo>();
     lumo->setCommPort(1);
     lumo->setBaudRate(QStringLiteral("19200"));
@@ -23,19 +16,18 @@ void Vt100WindowTest::SetUp() {
 
 void Vt100WindowTest::TearDown() {
     window.reset();
-    frmCLumo::Instance().ReplaceComm(std::move(m_pSaved));
 }
 
 QLabel* Vt100WindowTest::Label(int i_iIndex) const {
-    return window->findChild<QLabel*>(QStringLiteral("lbl(%1)").arg(i_iIndex));
+    return FindChild<QLabel>(*window, QStringLiteral("lbl(%1)").arg(i_iIndex));
 }
 
 QPushButton* Vt100WindowTest::Button(int i_iIndex) const {
-    return window->findChild<QPushButton*>(QStringLiteral("cmdCtrl(%1)").arg(i_iIndex));
+    return FindChild<QPushButton>(*window, QStringLiteral("cmdCtrl(%1)").arg(i_iIndex));
 }
 
 QTimer* Vt100WindowTest::Timer() const {
-    return window->findChild<QTimer*>(QStringLiteral("Timer1"));
+    return FindChild<QTimer>(*window, "Timer1");
 }
 
 QColor Vt100WindowTest::Background(int i_iIndex) const {
@@ -80,25 +72,4 @@ void Vt100WindowTest::AnswerAfter(const QByteArray& i_bAfter, const QByteArray& 
             c.Queue(i_bAnswer, i_lDelayMs);
         }
     };
-}
-
-MessageBoxCatcher::MessageBoxCatcher() : m_pTimer(new QTimer) {
-    m_pTimer->setInterval(1);
-    QObject::connect(m_pTimer, &QTimer::timeout, [this] {
-        for (QWidget* top : QApplication::topLevelWidgets()) {
-            auto* box = qobject_cast<QMessageBox*>(top);
-            if (box != nullptr && box->isVisible()) {
-                ++count;
-                title = box->windowTitle();
-                text = box->text();
-                icon = box->icon();
-                box->button(QMessageBox::Ok)->click();
-            }
-        }
-    });
-    m_pTimer->start();
-}
-
-MessageBoxCatcher::~MessageBoxCatcher() {
-    delete m_pTimer;
 }

@@ -5,6 +5,9 @@
 #include "common/Cp1252.h"
 #include "device/CLumo.h"
 #include "device/modLumo.h"
+#include "support/FindChild.h"
+#include "support/ModalWatcher.h"
+#include "support/QtPrinters.h"
 #include "vt100/frmVT100.h"
 
 #include <QApplication>
@@ -12,7 +15,6 @@
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QPushButton>
 #include <QSlider>
 #include <QTest>
@@ -35,7 +37,7 @@ protected:
         lumo.setBaudRate(QStringLiteral("19200"));
         lumo.setParity(QStringLiteral("NONE"));
         window = std::make_unique<frmVT100>(lumo);
-        window->findChild<QTimer*>(QStringLiteral("Timer1"))->stop();
+        Control<QTimer>("Timer1")->stop();
         window->show();
     }
 
@@ -48,7 +50,7 @@ protected:
     }
 
     template <typename T> T* Control(const QString& i_sName) const {
-        return window->findChild<T*>(i_sName);
+        return FindChild<T>(*window, i_sName);
     }
     QPushButton* Button(int i_iIndex) const {
         return Control<QPushButton>(QStringLiteral("cmdCtrl(%1)").arg(i_iIndex));
@@ -141,22 +143,12 @@ TEST_F(Vt100PtyTest, ScreenReadCopiesWhatTheDisplayShows) {
 }
 
 TEST_F(Vt100PtyTest, IdentificationOfTheDisplay) {
-    QString text;
-    QTimer catcher;
-    QObject::connect(&catcher, &QTimer::timeout, [&] {
-        for (QWidget* top : QApplication::topLevelWidgets()) {
-            auto* box = qobject_cast<QMessageBox*>(top);
-            if (box != nullptr && box->isVisible()) {
-                text = box->text();
-                box->button(QMessageBox::Ok)->click();
-            }
-        }
-    });
-    catcher.start(5);
+    ModalWatcher watcher;
     Button(7)->click();
-    EXPECT_EQ(text,
-              "Return Code: \x1b[?1;2;3;4;5c\r\n\r\nType of display : 1\r\nPROM version : 2\r\n"
-              "Character set : 3\r\nNumber of lines : 4\r\nColumn/line : 5");
+    EXPECT_EQ(watcher.Texts(),
+              QStringList{"Return Code: \x1b[?1;2;3;4;5c\r\n\r\nType of display : 1\r\nPROM "
+                          "version : 2\r\nCharacter set : 3\r\nNumber of lines : 4\r\nColumn/line "
+                          ": 5"});
     window->close();
     EXPECT_FALSE(window->isVisible());
 }

@@ -1,4 +1,5 @@
 #include "Vt100WindowFixture.h"
+#include "support/ModalWatcher.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -189,21 +190,21 @@ TEST_F(Vt100WindowTest, BackgroundClickIsABackspace) {
 
 TEST_F(Vt100WindowTest, IdentificationBoxShowsTheFiveFields) {
     AnswerAfter("\x1b[0c", "\x1b[?1;2;3;4;5c");
-    MessageBoxCatcher box;
+    ModalWatcher box;
     bool busyWhileWaiting = false;
     clock.onIdle = [&](qint64) { busyWhileWaiting = busyWhileWaiting || Busy(); };
     Button(7)->click();
     EXPECT_EQ(Hex(comm->Written()), "1B 5B 30 63");
-    ASSERT_EQ(box.count, 1);
-    EXPECT_EQ(box.title, "LumoQ4 Utility");
-    EXPECT_EQ(box.icon, QMessageBox::Information);
-    EXPECT_EQ(box.text, "Return Code: \x1b[?1;2;3;4;5c\r\n"
-                        "\r\n"
-                        "Type of display : 1\r\n"
-                        "PROM version : 2\r\n"
-                        "Character set : 3\r\n"
-                        "Number of lines : 4\r\n"
-                        "Column/line : 5");
+    ASSERT_EQ(box.boxes.size(), 1u);
+    EXPECT_EQ(box.boxes[0].title, "LumoQ4 Utility");
+    EXPECT_EQ(box.boxes[0].icon, QMessageBox::Information);
+    EXPECT_EQ(box.boxes[0].text, "Return Code: \x1b[?1;2;3;4;5c\r\n"
+                                 "\r\n"
+                                 "Type of display : 1\r\n"
+                                 "PROM version : 2\r\n"
+                                 "Character set : 3\r\n"
+                                 "Number of lines : 4\r\n"
+                                 "Column/line : 5");
     EXPECT_TRUE(busyWhileWaiting);
     EXPECT_FALSE(Busy());
     EXPECT_TRUE(MarkedCells() == QList<int>{0}); // ESC [0c changes nothing on the screen
@@ -211,18 +212,18 @@ TEST_F(Vt100WindowTest, IdentificationBoxShowsTheFiveFields) {
 }
 
 TEST_F(Vt100WindowTest, SilentDisplayStillGetsTheBoxAfterElevenPolls) {
-    MessageBoxCatcher box;
+    ModalWatcher box;
     qint64 boxAt = 0;
     const qint64 start = clock.NowMs();
     clock.onIdle = [&](qint64 now) {
-        if (box.count == 0) {
+        if (box.boxes.empty()) {
             boxAt = now; // the last wait before the box
         }
     };
     Button(7)->click();
-    ASSERT_EQ(box.count, 1);
-    EXPECT_EQ(box.text, "Return Code: \r\n\r\nType of display : \r\nPROM version : \r\n"
-                        "Character set : \r\nNumber of lines : \r\nColumn/line : ");
+    ASSERT_EQ(box.boxes.size(), 1u);
+    EXPECT_EQ(box.boxes[0].text, "Return Code: \r\n\r\nType of display : \r\nPROM version : \r\n"
+                                 "Character set : \r\nNumber of lines : \r\nColumn/line : ");
     // 11 polls of 200 ms, 100 ms, and the 200 ms of the read itself.
     EXPECT_GE(boxAt - start, 11 * 200 + 100 + 200);
     EXPECT_LT(boxAt - start, 12 * 200 + 100 + 200);
@@ -256,7 +257,7 @@ TEST_F(Vt100WindowTest, ShortScreenReadChangesOnlyTheFirstCells) {
 }
 
 TEST_F(Vt100WindowTest, ClosingDuringAReadClosesAfterTheNextWait) {
-    MessageBoxCatcher box;
+    ModalWatcher box;
     qint64 closeAt = 0;
     qint64 closedAt = 0;
     bool backgroundClickRefused = true;
@@ -272,7 +273,7 @@ TEST_F(Vt100WindowTest, ClosingDuringAReadClosesAfterTheNextWait) {
     };
     Button(7)->click();
     EXPECT_FALSE(window->isVisible());
-    EXPECT_EQ(box.count, 0);
+    EXPECT_TRUE(box.boxes.empty());
     EXPECT_GT(closedAt, 0);
     EXPECT_LE(closedAt - closeAt, 201);
     EXPECT_TRUE(backgroundClickRefused);

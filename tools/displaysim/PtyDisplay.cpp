@@ -3,37 +3,13 @@
 #include <QSocketNotifier>
 #include <QTimer>
 
-#include <cerrno>
-#include <fcntl.h>
-#include <poll.h>
-#include <pty.h>
-#include <termios.h>
-#include <unistd.h>
-
-namespace {
-void makeRaw(int i_iFd) {
-    termios t{};
-    if (::tcgetattr(i_iFd, &t) == 0) {
-        ::cfmakeraw(&t);
-        ::tcsetattr(i_iFd, TCSANOW, &t);
-    }
-}
-} // namespace
-
 PtyDisplay::PtyDisplay(const PtyDisplayOptions& i_options, QObject* i_pParent)
     : QObject(i_pParent), m_options(i_options), m_emulator(i_options.emulator),
       m_random(i_options.noiseSeed) {
-    char name[256] = {};
-    if (::openpty(&m_iMaster, &m_iSlave, name, nullptr, nullptr) != 0) {
-        m_iMaster = m_iSlave = -1;
+    if (!m_pty.IsOpen()) {
         return;
     }
-    makeRaw(m_iMaster);
-    makeRaw(m_iSlave);
-    ::fcntl(m_iMaster, F_SETFL, ::fcntl(m_iMaster, F_GETFL) | O_NONBLOCK);
-    m_sSlavePath = QString::fromLocal8Bit(name);
-
-    m_pNotifier = new QSocketNotifier(m_iMaster, QSocketNotifier::Read, this);
+    m_pNotifier = new QSocketNotifier(m_pty.MasterFd(), QSocketNotifier::Read, this);
     connect(m_pNotifier, &QSocketNotifier::activated, this, &PtyDisplay::onReadable);
     m_pPollTimer = new QTimer(this);
     m_pPollTimer->setInterval(std::max(1, m_options.pollIntervalMs));
@@ -44,12 +20,6 @@ PtyDisplay::PtyDisplay(const PtyDisplayOptions& i_options, QObject* i_pParent)
 PtyDisplay::~PtyDisplay() {
     delete m_pNotifier;
     m_pNotifier = nullptr;
-    if (m_iMaster >= 0) {
-        ::close(m_iMaster);
-    }
-    if (m_iSlave >= 0) {
-        ::close(m_iSlave);
-    }
 }
 
 void PtyDisplay::HangUp() {
@@ -66,28 +36,16 @@ void PtyDisplay::HangUp() {
     if (m_pPollTimer != nullptr) {
         m_pPollTimer->stop();
     }
-    if (m_iMaster >= 0) {
-        ::close(m_iMaster);
-        m_iMaster = -1;
-    }
-    if (m_iSlave >= 0) {
-        ::close(m_iSlave);
-        m_iSlave = -1;
-    }
+    m_pty.Close();
     emit LineClosed();
 }
 
 void PtyDisplay::onReadable() {
-    char buffer[4096];
     for (;;) {
-        if (m_iMaster < 0) {
+        QByteArray chunk = m_pty.ReadAvailable();
+        if (chunk.isEmpty()) {
             return;
         }
-        const ssize_t n = ::read(m_iMaster, buffer, sizeof buffer);
-        if (n <= 0) {
-            return;
-        }
-        QByteArray chunk(buffer, n);
         bool hangUpNow = false;
         if (m_options.hangupAfter > 0) {
             const qint64 room = m_options.hangupAfter - m_bReceived.size();
@@ -146,22 +104,8 @@ void PtyDisplay::scheduleNoise() {
 }
 
 void PtyDisplay::writeNow(const QByteArray& i_bBytes) {
-    qsizetype done = 0;
     // A program that never reads fills the line; give up after about two seconds.
-    int stalls = 0;
-    while (m_iMaster >= 0 && done < i_bBytes.size() && stalls < 40) {
-        const ssize_t n = ::write(m_iMaster, i_bBytes.constData() + done,
-                                  static_cast<size_t>(i_bBytes.size() - done));
-        if (n > 0) {
-            done += n;
-        } else if (n < 0 && errno != EAGAIN && errno != EINTR) {
-            break;
-        } else {
-            pollfd p{m_iMaster, POLLOUT, 0};
-            ::poll(&p, 1, 50);
-            ++stalls;
-        }
-    }
+    const qsizetype done = m_pty.Write(i_bBytes, 40);
     if (done > 0) {
         const QByteArray sent = i_bBytes.left(done);
         m_bSent += sent;

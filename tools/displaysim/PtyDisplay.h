@@ -1,6 +1,7 @@
 #pragma once
 
 #include "DisplayEmulator.h"
+#include "pty/PtyPair.h"
 
 #include <QByteArray>
 #include <QObject>
@@ -52,10 +53,10 @@ public:
     PtyDisplay& operator=(const PtyDisplay&) = delete;
 
     // False when no pty could be opened.
-    bool IsOpen() const { return m_iMaster >= 0; }
+    bool IsOpen() const { return m_pty.IsOpen(); }
     // The path the program opens, e.g. /dev/pts/4.
-    QString SlavePath() const { return m_sSlavePath; }
-    int MasterFd() const { return m_iMaster; }
+    QString SlavePath() const { return m_pty.SlavePath(); }
+    int MasterFd() const { return m_pty.MasterFd(); }
 
     DisplayEmulator& Emulator() { return m_emulator; }
     const DisplayEmulator& Emulator() const { return m_emulator; }
@@ -87,9 +88,7 @@ private:
 
     PtyDisplayOptions m_options;
     DisplayEmulator m_emulator;
-    int m_iMaster = -1;
-    int m_iSlave = -1;
-    QString m_sSlavePath;
+    PtyPair m_pty;
     QSocketNotifier* m_pNotifier = nullptr;
     QTimer* m_pPollTimer = nullptr;
     QByteArray m_bReceived;

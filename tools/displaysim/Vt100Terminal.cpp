@@ -10,10 +10,18 @@
 namespace {
 constexpr quint8 kEsc = 0x1B;
 
-// A parameter as the terminal reads it: blanks, an optional sign, digits with an optional
-// fraction. An empty parameter counts as 0.
+// A parameter as the terminal reads it: spaces, an optional sign, digits with an optional
+// fraction, spaces. An empty parameter counts as 0.
+//
+// Only the space is a blank here. The display prints TAB, VT and FF like any other code, so it
+// has no reason to skip them inside a parameter, and LF or CR there is no blank to it either: a
+// parameter with a control code in it is not a number, and the sequence is dropped at that code
+// (ESC [3 VT ;7H prints ";7H"). The program's screen model (CVT100) reads its parameters the
+// same way.
 bool readNumber(const QByteArray& i_bText, double& o_dValue) {
-    static const QRegularExpression number(QStringLiteral("^\\s*[+-]?(\\d+\\.?\\d*|\\.\\d+)\\s*$"));
+    // Anchored at the very end: "$" alone would also match before a final LF.
+    static const QRegularExpression number(
+        QRegularExpression::anchoredPattern(QStringLiteral(" *[+-]?(\\d+\\.?\\d*|\\.\\d+) *")));
     const QString text = QString::fromLatin1(i_bText);
     if (text.isEmpty()) {
         o_dValue = 0;

@@ -1,4 +1,4 @@
-#include "ModalWatcher.h"
+#include "support/ModalWatcher.h"
 
 #include <QAbstractButton>
 #include <QApplication>

@@ -1,10 +1,12 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 #include <QStringList>
 #include <ostream>
 
-// Readable gtest output for Qt strings.
+// Readable gtest failures for Qt values: texts in quotes, lists of texts in braces, bytes in the
+// hexadecimal form the tests compare against.
 inline void PrintTo(const QString& i_sText, std::ostream* o_pStream) {
     *o_pStream << '"' << i_sText.toStdString() << '"';
 }
@@ -15,4 +17,8 @@ inline void PrintTo(const QStringList& i_list, std::ostream* o_pStream) {
         *o_pStream << " \"" << s.toStdString() << '"';
     }
     *o_pStream << " }";
+}
+
+inline void PrintTo(const QByteArray& i_bBytes, std::ostream* o_pStream) {
+    *o_pStream << '[' << i_bBytes.toHex(' ').toUpper().toStdString() << ']';
 }
