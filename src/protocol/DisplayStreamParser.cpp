@@ -103,13 +103,9 @@ void DisplayStreamParser::feedFrame(quint8 i_cByte, quint64 i_lTag, ProtocolEven
     }
 }
 
-int DisplayStreamParser::parametersWanted() const {
-    if (m_sequence.Size() < 2) {
-        return 0;
-    }
-    const quint8 code = m_sequence.At(1);
-    if (m_sequence.At(0) == kEsc) {
-        switch (code) {
+int DisplayStreamParser::ParametersWanted(quint8 i_cLead, quint8 i_cCode) {
+    if (i_cLead == kEsc) {
+        switch (i_cCode) {
         case '=':
         case 'R':
         case 't':
@@ -120,7 +116,7 @@ int DisplayStreamParser::parametersWanted() const {
             return 0;
         }
     }
-    switch (code) {
+    switch (i_cCode) {
     case 'C':
     case 'r':
     case 'E':
@@ -130,6 +126,10 @@ int DisplayStreamParser::parametersWanted() const {
     default:
         return 0;
     }
+}
+
+int DisplayStreamParser::parametersWanted() const {
+    return m_sequence.Size() < 2 ? 0 : ParametersWanted(m_sequence.At(0), m_sequence.At(1));
 }
 
 bool DisplayStreamParser::knownSequence() const {

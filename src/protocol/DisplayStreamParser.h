@@ -18,6 +18,10 @@ public:
     // The display starts afresh (after a reboot): output to the display.
     void Reset();
 
+    // The parameter bytes that follow ESC (i_cLead 0x1B) or US (0x1F) and the code i_cCode:
+    // the display's own table, which the simulated display reads its input with as well.
+    static int ParametersWanted(quint8 i_cLead, quint8 i_cCode);
+
 private:
     enum class Peripheral { Display, AuxDevice, Both };
 

@@ -28,6 +28,9 @@ QString loaderCommand(const QByteArray& i_bBytes) {
     if (i_bBytes == "\x1BR\r") {
         return QStringLiteral("ESC \"R\" CR reboot into the new image");
     }
+    if (i_bBytes == "\n") {
+        return QStringLiteral("LF, the end of the loader line");
+    }
     const QByteArray command = i_bBytes.trimmed();
     if (command == "XA") {
         return QStringLiteral("\"XA\" get ready for XModem");

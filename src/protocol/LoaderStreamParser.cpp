@@ -74,12 +74,11 @@ void LoaderStreamParser::Feed(quint8 i_cByte, quint64 i_lTag, ProtocolEvents& o_
 void LoaderStreamParser::feedFresh(quint8 i_cByte, quint64 i_lTag, ProtocolEvents& o_events) {
     if (i_cByte == kEsc) {
         m_sequence.Append(EventKind::LoaderCommand, i_cByte, i_lTag);
+    } else if (i_cByte == kLf && !m_blnBlockSent) {
+        // The end of a loader line that the display answered at its CR.
+        single(EventKind::LoaderCommand, i_cByte, i_lTag, o_events);
     } else if (!m_blnTransfer) {
-        if (i_cByte == kLf) {
-            m_run.AddToRun(EventKind::Unknown, i_cByte, i_lTag, kLongestUnknownRun, kOut, o_events);
-        } else {
-            feedLine(i_cByte, i_lTag, o_events);
-        }
+        feedLine(i_cByte, i_lTag, o_events);
     } else if (i_cByte == kSoh) {
         m_sequence.Append(EventKind::XModemBlock, i_cByte, i_lTag);
     } else if (i_cByte == kEot) {

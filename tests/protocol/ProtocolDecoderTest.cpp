@@ -121,12 +121,13 @@ TEST(ProtocolDecoder, ChecksumBlocksAskedForWithNakAndABadComplement) {
     const QByteArray good1 = abcBlock(1) + QByteArray::fromHex("D8");
     const QByteArray badNumber = abcBlock(2, 0xFC) + QByteArray::fromHex("D8");
     ExpectDecoded(
-        {Out("1B 4C 6F 61 64"), InBytes(">"), Out("5A 58 0D"), In("15"), OutBytes(good1), In("06"),
-         OutBytes(badNumber), In("15"), Out("18"), In("18")},
+        {Out("1B 4C 6F 61 64"), InBytes(">"), Out("5A 58 0D"), In("15"), Out("0A"), OutBytes(good1),
+         In("06"), OutBytes(badNumber), In("15"), Out("18"), In("18")},
         {QStringLiteral("→ 1B 4C 6F 61 64  ESC \"Load\" enter the loader"),
          QStringLiteral("← 3E  loader prompt \">\""),
          QStringLiteral("→ 5A 58 0D  \"ZX\" receive a plain image"),
          QStringLiteral("← 15  start request, checksum"),
+         QStringLiteral("→ 0A  LF, the end of the loader line"),
          QStringLiteral("→ ") + HexOf(good1) + QStringLiteral("  block 1, checksum right"),
          QStringLiteral("← 06  ACK"),
          QStringLiteral("→ ") + HexOf(badNumber) +
