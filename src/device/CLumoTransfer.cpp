@@ -71,7 +71,9 @@ int CLumo::FirmwareUpdateMode() {
     const QByteArray xa = QByteArrayLiteral("XA\r");
     const QByteArray image =
         m_FirmwareCodeType == 0 ? QByteArrayLiteral("PX\r\n") : QByteArrayLiteral("ZX\r\n");
-    // The port stays open for the transfer that follows.
+    // The loader is entered from the display's own command set. The port stays open for the
+    // transfer that follows.
+    m_comm().NoteContext(LineContext::Display);
     return Exchange(PortAfter::Open, [&](int) {
         m_comm().Output(load);
         int result = WaitForPrompt();

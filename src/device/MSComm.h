@@ -1,5 +1,7 @@
 #pragma once
 
+#include "protocol/LineContext.h"
+
 #include <QByteArray>
 #include <QString>
 
@@ -29,4 +31,8 @@ public:
 
     // Hands all bytes to the operating system, in order, before it returns.
     virtual void Output(const QByteArray& i_bData) = 0;
+
+    // What the caller knows of the display's mode, for the record of the line (the line
+    // monitor decodes the bytes that follow with it). A component without a record ignores it.
+    virtual void NoteContext(LineContext i_context) { Q_UNUSED(i_context); }
 };

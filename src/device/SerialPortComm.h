@@ -1,5 +1,6 @@
 #pragma once
 
+#include "device/LineTap.h"
 #include "device/MSComm.h"
 #include "device/SerialSettings.h"
 
@@ -7,6 +8,9 @@
 #include <QSerialPort>
 
 // The serial component on a real port, through QSerialPort.
+//
+// Every byte written and read, every open (or failed open) and close goes into a LineTap, the
+// program's shared one unless another is given, for the line monitor.
 //
 // Output returns only when the operating system holds every byte, and closing waits for the
 // line to drain, so that nothing written before a close is lost. Any port error after the open
@@ -31,13 +35,19 @@ public:
     int InBufferCount() override;
     QByteArray Input() override;
     void Output(const QByteArray& i_bData) override;
+    void NoteContext(LineContext i_context) override;
+
+    // The record this component writes into (not owned).
+    void setTap(LineTap& io_tap) { m_pTap = &io_tap; }
 
     // Why the port closed itself, if it did; empty otherwise.
     QString LastFault() const { return m_sLastFault; }
 
 private:
     void open();
+    void openDevice(const QString& i_sPath);
     void close();
+    void closed(const QString& i_sReason);
     void applyFraming(const QString& i_sPath);
     void requireOpen(const char* i_pOperation) const;
     void pollDevice();
@@ -53,4 +63,5 @@ private:
     bool m_blnSettingsValid = false;
     bool m_blnApplyingFraming = false; // errors raised meanwhile are judged by applyFraming
     QString m_sLastFault;
+    LineTap* m_pTap = &LineTap::Shared();
 };
