@@ -3,6 +3,7 @@
 #include "panels/CommandHost.h"
 #include "widgets/BusyPointer.h"
 
+#include <QPointer>
 #include <QWidget>
 #include <memory>
 
@@ -14,6 +15,7 @@ class QPushButton;
 class QTabWidget;
 class SettingPanel;
 class VeltPanel;
+class frmLineMonitor;
 struct DisplayType;
 
 // The main window: four tab pages of device commands, the status box and Exit. Constructing it
@@ -61,6 +63,7 @@ private:
 
     void cmdFirmwireUpdate_Click();
     void cmdMis_Click();
+    void cmdLineMonitor_Click();
     void ShowStatus(int i_iStatus);
 
     std::unique_ptr<CLumo> m_pLumo;
@@ -69,4 +72,6 @@ private:
     VeltPanel* m_pVelt;
     EpsonPanel* m_pEpson;
     AsciiPanel* m_pAscii;
+    // The line monitor while it is open; it deletes itself when closed.
+    QPointer<frmLineMonitor> m_pLineMonitor;
 };
