@@ -38,15 +38,22 @@ QString Meaning(const MonitorRow& i_row) {
 }
 
 QString GroupMeaning(const MonitorGroup& i_group) {
+    QString words;
     switch (i_group.kind) {
     case MonitorGroup::Kind::Opened:
-        return QStringLiteral("open %1 %2").arg(i_group.path, i_group.settings);
+        words = QStringLiteral("open %1 %2").arg(i_group.path, i_group.settings);
+        break;
     case MonitorGroup::Kind::OpenFailed:
         return QStringLiteral("open failed: ") + i_group.reason;
     case MonitorGroup::Kind::AlreadyOpen:
+        words = QStringLiteral("the port was open before the record begins");
         break;
     }
-    return QStringLiteral("the port was open before the record begins");
+    // What the command began with, so that a folded group still says what it was.
+    if (!i_group.rows.empty() && i_group.rows.front().kind == MonitorRow::Kind::Event) {
+        words += QStringLiteral(" — ") + Meaning(i_group.rows.front());
+    }
+    return words;
 }
 
 bool StandsOut(const MonitorRow& i_row) {

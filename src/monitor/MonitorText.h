@@ -22,7 +22,8 @@ QString Direction(const MonitorRow& i_row);
 // "04 01 49 34 17".
 QString Bytes(const MonitorRow& i_row);
 QString Meaning(const MonitorRow& i_row);
-// "open /dev/pts/3 19200n,8,1", "open failed: ...", "bytes while the port was already open".
+// "open /dev/pts/3 19200n,8,1 — read the version" (with the meaning of the group's first
+// row), "open failed: ...".
 QString GroupMeaning(const MonitorGroup& i_group);
 // NAKs, bad blocks, unknown bytes, closes on a fault.
 bool StandsOut(const MonitorRow& i_row);

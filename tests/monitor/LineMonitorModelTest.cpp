@@ -70,12 +70,13 @@ TEST_F(MonitorModel, GroupsByCommandAndMarksNaksUnknownBytesAndFailedOpens) {
     Publish();
     EXPECT_EQ(
         Shown(),
-        QStringList({QStringLiteral("open /dev/pts/9 9600n,8,1"),
+        QStringList({QStringLiteral("open /dev/pts/9 9600n,8,1 — show the saved message after "
+                                    "reboot: 2 (not in the list)"),
                      QStringLiteral("  →  04 01 4F 32 17  show the saved message "
                                     "after reboot: 2 (not in the list)"),
                      QStringLiteral("  !←  15  NAK"), QStringLiteral("    close"),
                      QStringLiteral("!open failed: /dev/ttyUSB0: Permission denied"),
-                     QStringLiteral("open /dev/pts/9 9600n,8,1"),
+                     QStringLiteral("open /dev/pts/9 9600n,8,1 — text \"HI\""),
                      QStringLiteral("  →  48 49  text \"HI\""), QStringLiteral("  !→  00  unknown"),
                      QStringLiteral("  →  B2 B2  2 cells fully lit"),
                      QStringLiteral("  !  closed: /dev/pts/9: the device went away")}));
@@ -100,22 +101,23 @@ TEST_F(MonitorModel, FiltersHideTextGoodBlocksAndWhatTheSearchMisses) {
     filter.hideText = true;
     filter.hideBlocks = true;
     m_model.SetFilter(filter);
-    EXPECT_EQ(
-        Shown(),
-        QStringList({QStringLiteral("open /dev/pts/9 19200n,8,1"), QStringLiteral("  ←  06  ACK"),
-                     QStringLiteral("  !→  ") +
-                         QString::fromLatin1(
-                             (QByteArray::fromHex("0102FD") + data + QByteArray::fromHex("1717"))
-                                 .toHex(' ')
-                                 .toUpper()) +
-                         QStringLiteral("  block 2, CRC wrong"),
-                     QStringLiteral("  !←  15  NAK"), QStringLiteral("    close"),
-                     QStringLiteral("open /dev/pts/9 19200n,8,1"), QStringLiteral("    close")}));
+    EXPECT_EQ(Shown(),
+              QStringList({QStringLiteral("open /dev/pts/9 19200n,8,1 — block 1, CRC right"),
+                           QStringLiteral("  ←  06  ACK"),
+                           QStringLiteral("  !→  ") +
+                               QString::fromLatin1((QByteArray::fromHex("0102FD") + data +
+                                                    QByteArray::fromHex("1717"))
+                                                       .toHex(' ')
+                                                       .toUpper()) +
+                               QStringLiteral("  block 2, CRC wrong"),
+                           QStringLiteral("  !←  15  NAK"), QStringLiteral("    close"),
+                           QStringLiteral("open /dev/pts/9 19200n,8,1 — text \"HELLO\""),
+                           QStringLiteral("    close")}));
 
     filter = LineFilter();
     filter.search = QStringLiteral("hello");
     m_model.SetFilter(filter);
-    EXPECT_EQ(Shown(), QStringList({QStringLiteral("open /dev/pts/9 19200n,8,1"),
+    EXPECT_EQ(Shown(), QStringList({QStringLiteral("open /dev/pts/9 19200n,8,1 — text \"HELLO\""),
                                     QStringLiteral("  →  48 45 4C 4C 4F  text \"HELLO\"")}));
 }
 
@@ -128,7 +130,7 @@ TEST_F(MonitorModel, TextStillComingInShowsAtOnceAndGrowsInPlace) {
     m_tap.Written(QByteArray("LLO"));
     m_tap.Closed();
     Publish();
-    EXPECT_EQ(Shown(), QStringList({QStringLiteral("open /dev/pts/9 19200n,8,1"),
+    EXPECT_EQ(Shown(), QStringList({QStringLiteral("open /dev/pts/9 19200n,8,1 — text \"HELLO\""),
                                     QStringLiteral("  →  48 45 4C 4C 4F  text \"HELLO\""),
                                     QStringLiteral("    close")}));
 }

@@ -106,7 +106,8 @@ TEST_F(LineMonitorWindow, SaveWritesOneLinePerEventWithTimeDirectionHexAndMeanin
     }
     EXPECT_EQ(lines[0].mid(12), QStringLiteral("     open ") + m_pDisplay->SlavePath() +
                                     QLatin1Char(' ') + Window().m_lumo().BaudRate() +
-                                    Window().m_lumo().Parity());
+                                    Window().m_lumo().Parity() +
+                                    QStringLiteral(" — set international code 4: Denmark I"));
     EXPECT_EQ(lines[1].mid(12),
               QStringLiteral("  →  04 01 49 34 17  set international code 4: Denmark I"));
     EXPECT_EQ(lines[2].mid(12), QStringLiteral("  ←  06  ACK"));
