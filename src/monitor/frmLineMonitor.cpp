@@ -120,7 +120,11 @@ void frmLineMonitor::buildControls() {
     connect(cmdSave, &QPushButton::clicked, this, [this] { cmdSave_Click(); });
     connect(chkHideText, &QCheckBox::toggled, this, [this] { applyFilter(); });
     connect(chkHideBlocks, &QCheckBox::toggled, this, [this] { applyFilter(); });
-    connect(txtSearch, &QLineEdit::textChanged, this, [this] { applyFilter(); });
+    // A search over a full record takes a moment: it waits for a pause in the typing.
+    m_searchDelay.setSingleShot(true);
+    m_searchDelay.setInterval(250);
+    connect(&m_searchDelay, &QTimer::timeout, this, [this] { applyFilter(); });
+    connect(txtSearch, &QLineEdit::textChanged, &m_searchDelay, qOverload<>(&QTimer::start));
     connect(cboTime, &QComboBox::currentIndexChanged, this, [this](int i_iIndex) {
         m_pModel->SetClockTime(i_iIndex == 1);
         lvwLine->viewport()->update();
@@ -145,7 +149,7 @@ void frmLineMonitor::buildControls() {
 
 void frmLineMonitor::TapRecorded(const TapEvent&) {
     // Only a note: the events are taken from the ring by the next batch.
-    if (!m_batch.isActive() && !cmdPause->isChecked()) {
+    if (!m_batch.isActive()) {
         m_batch.start();
     }
 }
@@ -158,6 +162,10 @@ void frmLineMonitor::TapCleared() {
 }
 
 void frmLineMonitor::TakeNewEvents() {
+    if (cmdPause->isChecked()) {
+        showStatus(); // how many wait
+        return;
+    }
     if (m_lNext < m_tap.FirstNumber()) {
         m_lMissed += m_tap.FirstNumber() - m_lNext;
         m_lNext = m_tap.FirstNumber();
@@ -167,7 +175,7 @@ void frmLineMonitor::TakeNewEvents() {
         m_pModel->Take(m_lNext, m_tap.At(m_lNext));
     }
     m_pModel->Publish();
-    if (m_lNext < m_tap.NextNumber() && !cmdPause->isChecked()) {
+    if (m_lNext < m_tap.NextNumber()) {
         m_batch.start();
     }
     if (chkFollow->isChecked()) {
@@ -205,12 +213,7 @@ void frmLineMonitor::showStatus() {
 
 void frmLineMonitor::cmdPause_Toggled(bool i_blnPaused) {
     cmdPause->setText(i_blnPaused ? tr("Resume") : tr("Pause"));
-    if (!i_blnPaused) {
-        TakeNewEvents();
-    } else {
-        m_batch.stop();
-        showStatus();
-    }
+    TakeNewEvents();
 }
 
 void frmLineMonitor::cmdClear_Click() {

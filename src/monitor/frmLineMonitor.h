@@ -67,6 +67,7 @@ private:
     LineTap& m_tap;
     LineMonitorModel* m_pModel;
     QTimer m_batch;
+    QTimer m_searchDelay;
     quint64 m_lNext = 0;
     // Events the ring let go before the window took them.
     quint64 m_lMissed = 0;

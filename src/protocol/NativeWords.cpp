@@ -93,7 +93,8 @@ QString Frame(const QByteArray& i_bFrame, bool i_blnMalformed) {
         return QStringLiteral("unknown native command %1").arg(shown);
     }
     if (count != wanted) {
-        return QStringLiteral("native command %1 with %2 parameter bytes (it takes %3)")
+        return QStringLiteral("native command %1 with the wrong number of parameter bytes (%2, "
+                              "it takes %3)")
             .arg(shown)
             .arg(count)
             .arg(wanted);

@@ -69,6 +69,52 @@ TEST(ProtocolDecoder, NativeFramesByNameWithTheirAnswers) {
          QStringLiteral("→ 04 01 49 31 32 33  native frame without ETB")});
 }
 
+TEST(ProtocolDecoder, EveryOtherNativeCommandOfTheMainWindowByName) {
+    ExpectDecoded({Out("04 01 53 32 17"), Out("04 01 50 3C 17"), Out("04 01 4F 31 17"),
+                   Out("04 01 42 31 45 17"), Out("04 01 44 37 31 17"), Out("04 01 49 3E 17"),
+                   Out("04 01 54 31 17")},
+                  {QStringLiteral("→ 04 01 53 32 17  save the message to layer 2"),
+                   QStringLiteral("→ 04 01 50 3C 17  cursor to position 12"),
+                   QStringLiteral("→ 04 01 4F 31 17  show the saved message after reboot: Running"),
+                   QStringLiteral("→ 04 01 42 31 45 17  set baud rate 9600, parity EVEN"),
+                   QStringLiteral("→ 04 01 44 37 31 17  demo message: Layer 1 + 2 + 3, Mode 1 "
+                                  "(Horizontal Scroll)"),
+                   QStringLiteral("→ 04 01 49 3E 17  set international code E: Greek"),
+                   QStringLiteral("→ 04 01 54 31 17  native command \"T\" with the wrong number "
+                                  "of parameter bytes (1, it takes 0)")});
+}
+
+TEST(ProtocolDecoder, EveryEpsonButtonAndListOfTheMainWindowByName) {
+    ExpectDecoded(
+        {Out("1F 0A 0A 08 09 0B 1F 42 0D 1F 0D 0C 18"), Out("1F 43 30 1F 72 31"),
+         Out("1B 53 1B 40 1F 40 1F 02 1B 3D 02")},
+        {QStringLiteral("→ 1F 0A  US LF cursor up"), QStringLiteral("→ 0A  LF cursor down"),
+         QStringLiteral("→ 08  BS cursor left"), QStringLiteral("→ 09  HT cursor right"),
+         QStringLiteral("→ 0B  HOM cursor home"),
+         QStringLiteral("→ 1F 42  US B cursor to the bottom position"),
+         QStringLiteral("→ 0D  CR cursor to the left end"),
+         QStringLiteral("→ 1F 0D  US CR cursor to the right end"),
+         QStringLiteral("→ 0C  CLR clear the screen"), QStringLiteral("→ 18  CAN clear the line"),
+         QStringLiteral("→ 1F 43 30  US C cursor off"),
+         QStringLiteral("→ 1F 72 31  US r reverse characters"),
+         QStringLiteral("→ 1B 53  ESC S aux device off"),
+         QStringLiteral("→ 1B 40  ESC @ initialise"), QStringLiteral("→ 1F 40  US @ self-test"),
+         QStringLiteral("→ 1F 02  US MD2 vertical-scroll mode"),
+         QStringLiteral("→ 1B 3D 02  ESC = 2 output to display")});
+}
+
+TEST(ProtocolDecoder, RepliesCutShortByAClosedPortSaySo) {
+    ExpectDecoded({Out("04 01 54 17"), In("01 48 49"), Closed(), Out("1B 4C 6F 61 64"),
+                   InBytes("\r\nLumo"), Closed(), Hint(LineContext::Vt100), Out("1B 5B 30 63"),
+                   In("1B 5B 3F 31"), Closed()},
+                  {QStringLiteral("→ 04 01 54 17  read the message"),
+                   QStringLiteral("← 01 48 49  message \"HI\" (cut short)"),
+                   QStringLiteral("→ 1B 4C 6F 61 64  ESC \"Load\" enter the loader"),
+                   QStringLiteral("← 0D 0A 4C 75 6D 6F  loader prompt \"Lumo\" (cut short)"),
+                   QStringLiteral("→ 1B 5B 30 63  ESC [0c identification request"),
+                   QStringLiteral("← 1B 5B 3F 31  identification \"[?1\" (cut short)")});
+}
+
 TEST(ProtocolDecoder, TextCellsEpsonSequencesAndThePrinterPassThrough) {
     ExpectDecoded(
         {Out("48 82 4C 4C 4F"), Out("1F 24 14 02"), Out("1B 52 0B"), Out("1F 43 31"), Out("0C"),
