@@ -93,6 +93,7 @@ bool LineMonitorModel::listable(const MonitorGroup& i_group,
 }
 
 void LineMonitorModel::rebuild() {
+    m_rows.TakeChanges(); // everything is shown afresh from the rows as they are
     m_shown.clear();
     m_listed.clear();
     m_lShownFront = frontSerial();
