@@ -1,22 +1,28 @@
 #!/usr/bin/env bash
-# Sets up a fresh Debian 12 machine, checks the direction of includes, builds everything and
-# runs every test: the suite as built, the suite again under AddressSanitizer and
-# UndefinedBehaviorSanitizer, and each fuzz target for a short while over its committed corpus.
+# Sets up a fresh Debian 12 machine, checks the direction of includes and the formatting, builds
+# everything and runs every test: the suite as built, clang-tidy over src/ and tools/, the suite
+# again under AddressSanitizer and UndefinedBehaviorSanitizer, and each fuzz target for a short
+# while over its committed corpus. The builds are the presets of CMakePresets.json.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 # Each build goes to its preset's folder (CMakePresets.json), whatever the caller's environment.
 unset BUILD_DIR BUILD_TYPE
 bash scripts/setup.sh
 export QT_QPA_PLATFORM=offscreen
-jobs=$(nproc)
 status=0
 
 echo "== Include rules"
 bash scripts/check-includes.sh || status=1
 
+echo "== Formatting"
+bash scripts/check-format.sh || status=1
+
 echo "== Build and test"
 PRESET=build-test bash scripts/build.sh
 ctest --preset build-test || status=1
+
+echo "== clang-tidy"
+bash scripts/check-tidy.sh build-test || status=1
 
 echo "== Build and test under AddressSanitizer and UndefinedBehaviorSanitizer"
 PRESET=build-asan bash scripts/build.sh
