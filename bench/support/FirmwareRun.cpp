@@ -1,6 +1,7 @@
 #include "FirmwareRun.h"
 
 #include "device/CLumo.h"
+#include "pty/CpuTime.h"
 #include "pty/PtyPair.h"
 
 #include <QCoreApplication>
@@ -10,7 +11,6 @@
 #include <QTemporaryDir>
 
 #include <cstdio>
-#include <sys/resource.h>
 
 namespace {
 
@@ -55,13 +55,6 @@ struct Peer {
 
 namespace FirmwareBench {
 
-double CpuSeconds() {
-    rusage usage{};
-    ::getrusage(RUSAGE_SELF, &usage);
-    return static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
-           static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
-}
-
 QString MakeImage(const QTemporaryDir& i_dir) {
     const QString path = i_dir.filePath(QStringLiteral("image.bin"));
     QFile file(path);
@@ -95,7 +88,7 @@ FirmwareRun Run(CLumo& i_lumo, PtyPair& i_line, const QString& i_sImage) {
     i_lumo.setCheckSumType(1);
     i_lumo.setFile(i_sImage);
     i_lumo.setUpdateFirmwareFinish(false);
-    const double cpuBefore = CpuSeconds();
+    const double cpuBefore = ProcessCpuSeconds();
     clock.start();
     peer.Answer('C');
     i_lumo.StartSendFile();
@@ -104,7 +97,7 @@ FirmwareRun Run(CLumo& i_lumo, PtyPair& i_line, const QString& i_sImage) {
     }
     FirmwareRun run;
     run.finishMs = clock.elapsed();
-    run.cpuSeconds = CpuSeconds() - cpuBefore;
+    run.cpuSeconds = ProcessCpuSeconds() - cpuBefore;
     // Let the closing command arrive so that it does not count for the next run.
     QElapsedTimer settle;
     settle.start();

@@ -37,6 +37,4 @@ int Blocks();
 // Sends the image with XModem-CRC over i_lumo's open port; i_line's master side is the peer.
 FirmwareRun Run(CLumo& i_lumo, PtyPair& i_line, const QString& i_sImage);
 
-double CpuSeconds();
-
 } // namespace FirmwareBench

@@ -226,7 +226,7 @@ QByteArray SerialPortComm::Input() {
     requireOpen("Input");
     pollDevice();
     requireOpen("Input");
-    const QByteArray bytes = m_port.readAll();
+    QByteArray bytes = m_port.readAll();
     if (!bytes.isEmpty()) {
         m_pTap->Read(bytes);
     }

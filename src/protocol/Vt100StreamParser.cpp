@@ -87,9 +87,7 @@ void Vt100StreamParser::Feed(quint8 i_cByte, quint64 i_lTag, ProtocolEvents& o_e
         const Verdict verdict = judge(m_escape.Bytes().mid(1));
         if (verdict == Verdict::Done) {
             end(EventKind::Vt100, o_events);
-        } else if (verdict == Verdict::Unknown) {
-            end(EventKind::Unknown, o_events);
-        } else if (m_escape.Size() >= kLongestSequence) {
+        } else if (verdict == Verdict::Unknown || m_escape.Size() >= kLongestSequence) {
             end(EventKind::Unknown, o_events);
         }
         return;

@@ -87,7 +87,7 @@ QByteArray DisplayEmulator::Poll() {
     if (m_mode != Mode::Loader || !m_pLoader) {
         return {};
     }
-    const QByteArray request = m_pLoader->Poll();
+    QByteArray request = m_pLoader->Poll();
     if (!request.isEmpty()) {
         m_log.Answered(request);
         ++m_iRevision;

@@ -50,7 +50,8 @@ bool Save(const QString& i_sFolder) {
     if (!file.open(QIODevice::WriteOnly)) {
         return false;
     }
-    file.write(QByteArray(64 * 128, '\x5A'));
+    constexpr qsizetype kImageSize = 8192; // 64 blocks of 128 bytes
+    file.write(QByteArray(kImageSize, '\x5A'));
     file.close();
 
     frmMain window;
