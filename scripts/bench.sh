@@ -5,7 +5,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/setup.sh
 export BUILD_DIR=${BUILD_DIR:-build-bench}
-BUILD_TYPE=Release bash scripts/build.sh -DLUMOQ4_BUILD_TESTS=OFF > /dev/null
+PRESET=build-bench bash scripts/build.sh > /dev/null
 export QT_QPA_PLATFORM=offscreen
 echo "Machine: $(nproc) cores, $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2 | sed 's/^ //'), $(date -u +%Y-%m-%d)"
 # Each benchmark prints its headline figures as "| measure | figure | target |" rows, which make

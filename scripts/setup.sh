@@ -4,7 +4,8 @@
 set -euo pipefail
 
 packages=(build-essential cmake qt6-base-dev qt6-serialport-dev libgtest-dev
-          xvfb xauth lrzsz socat imagemagick clang libclang-rt-14-dev python3)
+          xvfb xauth lrzsz socat imagemagick clang libclang-rt-14-dev python3
+          clang-format clang-tidy)
 
 missing=()
 for p in "${packages[@]}"; do

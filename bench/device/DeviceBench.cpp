@@ -8,6 +8,7 @@
 
 #include "device/CLumo.h"
 #include "device/modLumo.h"
+#include "pty/CpuTime.h"
 #include "pty/PtyPair.h"
 #include "transfer/frmCLumo.h"
 
@@ -18,19 +19,11 @@
 #include <atomic>
 #include <cstdio>
 #include <poll.h>
-#include <sys/resource.h>
 #include <sys/vfs.h>
 #include <thread>
 #include <vector>
 
 namespace {
-
-double cpuSeconds() {
-    rusage usage{};
-    ::getrusage(RUSAGE_SELF, &usage);
-    return double(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
-           double(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
-}
 
 double median(std::vector<double> v) {
     std::sort(v.begin(), v.end());
@@ -75,12 +68,12 @@ private:
 };
 
 void cpuShare() {
-    const double cpu0 = cpuSeconds();
+    const double cpu0 = ProcessCpuSeconds();
     QElapsedTimer wall;
     wall.start();
     modLumo::WaitMilliseconds(2000);
     const double wallS = double(wall.nsecsElapsed()) / 1e9;
-    const double cpu = cpuSeconds() - cpu0;
+    const double cpu = ProcessCpuSeconds() - cpu0;
     std::printf("WaitMilliseconds(2000): wall %.3f s, CPU %.4f s, CPU share %.2f %%\n", wallS, cpu,
                 100.0 * cpu / wallS);
     std::printf("| CPU share during `WaitMilliseconds(2000)` | %.2f %% | at most 2 %% |\n",

@@ -11,52 +11,63 @@ QStringList Comports() {
 }
 
 QStringList BaudRates() {
-    return {"38400", "19200", "9600", "4800", "2400", "1200", "600"};
+    return {QStringLiteral("38400"), QStringLiteral("19200"), QStringLiteral("9600"),
+            QStringLiteral("4800"),  QStringLiteral("2400"),  QStringLiteral("1200"),
+            QStringLiteral("600")};
 }
 
 QStringList Parities() {
-    return {"NONE", "ODD", "EVEN"};
+    return {QStringLiteral("NONE"), QStringLiteral("ODD"), QStringLiteral("EVEN")};
 }
 
 QStringList InternationalCodes() {
-    return {"0: U.S.A",      "1: France",      "2: Germany", "3: U.K.",   "4: Denmark I",
-            "5: Sweden",     "6: Italy",       "7: Spain",   "8: Japan",  "9: Norway",
-            "A: Denmark II", "B: East Europe", "C: Russian", "D: Hebrew", "E: Greek"};
+    return {QStringLiteral("0: U.S.A"),      QStringLiteral("1: France"),
+            QStringLiteral("2: Germany"),    QStringLiteral("3: U.K."),
+            QStringLiteral("4: Denmark I"),  QStringLiteral("5: Sweden"),
+            QStringLiteral("6: Italy"),      QStringLiteral("7: Spain"),
+            QStringLiteral("8: Japan"),      QStringLiteral("9: Norway"),
+            QStringLiteral("A: Denmark II"), QStringLiteral("B: East Europe"),
+            QStringLiteral("C: Russian"),    QStringLiteral("D: Hebrew"),
+            QStringLiteral("E: Greek")};
 }
 
 QStringList Layers() {
-    return {"Layer 1",     "Layer 2",     "Layer 3",        "Layer 1 + 2",
-            "Layer 1 + 3", "Layer 2 + 3", "Layer 1 + 2 + 3"};
+    return {QStringLiteral("Layer 1"),        QStringLiteral("Layer 2"),
+            QStringLiteral("Layer 3"),        QStringLiteral("Layer 1 + 2"),
+            QStringLiteral("Layer 1 + 3"),    QStringLiteral("Layer 2 + 3"),
+            QStringLiteral("Layer 1 + 2 + 3")};
 }
 
 QStringList ModesA() {
-    return {"Mode 1 (Horizontal Scroll)",
-            "Mode 2 (Vertical Scroll)",
-            "Mode 3 (Blinking)",
-            "Mode 1 + 2",
-            "Mode 1 + 3",
-            "Mode 2 + 3",
-            "Mode 1 + 2 + 3"};
+    return {QStringLiteral("Mode 1 (Horizontal Scroll)"),
+            QStringLiteral("Mode 2 (Vertical Scroll)"),
+            QStringLiteral("Mode 3 (Blinking)"),
+            QStringLiteral("Mode 1 + 2"),
+            QStringLiteral("Mode 1 + 3"),
+            QStringLiteral("Mode 2 + 3"),
+            QStringLiteral("Mode 1 + 2 + 3")};
 }
 
 QStringList ModesB() {
-    return {"Mode 1 (Showing Continuously)", "Mode 2 (Horixontal Scroll)", "Mode 1 + 2"};
+    return {QStringLiteral("Mode 1 (Showing Continuously)"),
+            QStringLiteral("Mode 2 (Horixontal Scroll)"), QStringLiteral("Mode 1 + 2")};
 }
 
 QStringList RebootModes() {
-    return {"Stay", "Running"};
+    return {QStringLiteral("Stay"), QStringLiteral("Running")};
 }
 
 QStringList Devices() {
-    return {"Printer ON", "Printer Off"};
+    return {QStringLiteral("Printer ON"), QStringLiteral("Printer Off")};
 }
 
 QStringList Operations() {
-    return {"over-write", "vertical-scroll", "horizontal-scroll"};
+    return {QStringLiteral("over-write"), QStringLiteral("vertical-scroll"),
+            QStringLiteral("horizontal-scroll")};
 }
 
 QStringList Peripherals() {
-    return {"aux-device", "display", "both"};
+    return {QStringLiteral("aux-device"), QStringLiteral("display"), QStringLiteral("both")};
 }
 
 QStringList Numbers(int i_iFirst, int i_iLast) {

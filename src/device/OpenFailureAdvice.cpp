@@ -12,7 +12,7 @@ QString For(const QString& i_sReason, int i_iPort) {
     if (i_iPort < 1) {
         return QStringLiteral("No port is chosen: pick one in \"Comport:\" on the Setting tab.");
     }
-    const QString mapping =
+    QString mapping =
         QStringLiteral("COM%1 leads to %2 (from %3). To use another device, set LUMOQ4_COM%1 in "
                        "the environment or the value COM%1 in the section [Ports] of %4.")
             .arg(i_iPort)

@@ -19,11 +19,11 @@ QString settingValue(int n) {
 } // namespace
 
 QString DevicePath(int i_iPort) {
-    const QString fromEnv = qEnvironmentVariable(envName(i_iPort).toLatin1().constData()).trimmed();
+    QString fromEnv = qEnvironmentVariable(envName(i_iPort).toLatin1().constData()).trimmed();
     if (!fromEnv.isEmpty()) {
         return fromEnv;
     }
-    const QString fromSettings = settingValue(i_iPort);
+    QString fromSettings = settingValue(i_iPort);
     if (!fromSettings.isEmpty()) {
         return fromSettings;
     }

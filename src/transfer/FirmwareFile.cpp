@@ -52,7 +52,7 @@ QByteArray FirmwareFile::ReadRecord(qint64 i_lRecord, int i_iLength) {
                         QStringLiteral("Path/File access error: cannot read %1")
                             .arg(QDir::toNativeSeparators(m_file.fileName())));
     }
-    const QByteArray record = m_file.read(i_iLength);
+    QByteArray record = m_file.read(i_iLength);
     if (record.size() != i_iLength) {
         throw LumoError(LumoErrorNumber::FileAccess,
                         QStringLiteral("Path/File access error: %1 ended at byte %2")

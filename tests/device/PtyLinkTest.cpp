@@ -1,6 +1,7 @@
 #include "device/CLumo.h"
 #include "device/MSComm.h"
 #include "device/modLumo.h"
+#include "pty/CpuTime.h"
 #include "support/FakeClock.h"
 #include "support/FakeComm.h"
 #include "support/Pty.h"
@@ -13,18 +14,10 @@
 #include <QFile>
 #include <QTimer>
 #include <gtest/gtest.h>
-#include <sys/resource.h>
 #include <thread>
 #include <unistd.h>
 
 namespace {
-
-double cpuSeconds() {
-    rusage usage{};
-    ::getrusage(RUSAGE_SELF, &usage);
-    return double(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
-           double(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
-}
 
 // The session on COM1, which leads to the slave side of a pseudo-terminal; the test plays the
 // display on the master side. The real serial backend does the work.
@@ -194,9 +187,9 @@ TEST_F(PtyLinkTest, APeerThatHangsUpMidCommandLeavesThePortClosedAndTheProcessId
     EXPECT_TRUE(status == -3 || status == -4) << status;
     EXPECT_FALSE(Comm().PortOpen());
 
-    const double before = cpuSeconds();
+    const double before = ProcessCpuSeconds();
     modLumo::WaitMilliseconds(1000);
-    EXPECT_LT(cpuSeconds() - before, 0.5);
+    EXPECT_LT(ProcessCpuSeconds() - before, 0.5);
 }
 
 TEST_F(PtyLinkTest, APeerThatHangsUpWhileThePortIsLeftOpenDoesNotMakeItSpin) {
@@ -204,9 +197,9 @@ TEST_F(PtyLinkTest, APeerThatHangsUpWhileThePortIsLeftOpenDoesNotMakeItSpin) {
     ASSERT_TRUE(Comm().PortOpen());
     m_pty.HangUp();
 
-    const double before = cpuSeconds();
+    const double before = ProcessCpuSeconds();
     modLumo::WaitMilliseconds(1000);
-    EXPECT_LT(cpuSeconds() - before, 0.5);
+    EXPECT_LT(ProcessCpuSeconds() - before, 0.5);
     EXPECT_FALSE(Comm().PortOpen());
     EXPECT_EQ(m_lumo.SendMessageB_VT100(0x41), -2);
 }

@@ -8,7 +8,6 @@
 #include "PtyDisplay.h"
 #include "app/frmMain.h"
 #include "device/CLumo.h"
-#include "panels/CommandHost.h"
 #include "support/FindChild.h"
 #include "support/QtPrinters.h"
 #include "support/RecordingPrompt.h"

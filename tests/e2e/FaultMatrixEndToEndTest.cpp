@@ -1,26 +1,19 @@
 #include "E2EFixture.h"
+#include "pty/CpuTime.h"
 
 #include <QSerialPort>
 #include <QTest>
-#include <sys/resource.h>
 #include <unistd.h>
 
 namespace {
-
-double cpuSeconds() {
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return usage.ru_utime.tv_sec + usage.ru_stime.tv_sec +
-           (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
-}
 
 class FaultMatrix : public E2EFixture {
 protected:
     // A second of idle event loop after a fault must not keep a core busy.
     void ExpectNoSpinning() {
-        const double before = cpuSeconds();
+        const double before = ProcessCpuSeconds();
         QTest::qWait(1000);
-        EXPECT_LT(cpuSeconds() - before, 0.5);
+        EXPECT_LT(ProcessCpuSeconds() - before, 0.5);
     }
 };
 

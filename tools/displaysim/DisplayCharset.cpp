@@ -27,7 +27,7 @@ QChar ToUnicode(quint8 i_cByte) {
     if (i_cByte < 0x20 || i_cByte == 0x7F) {
         return QChar(0x00B7);
     }
-    return QChar(i_cByte);
+    return QChar(static_cast<char16_t>(i_cByte));
 }
 
 QString Decode(const QByteArray& i_bCells) {
@@ -50,7 +50,7 @@ QString Printable(const QByteArray& i_bBytes) {
         if ((b >= 0x20 && b < 0x7F) || b >= 0x80) {
             text += ToUnicode(b);
         } else {
-            text += QStringLiteral("<%1>").arg(b, 2, 16, QChar('0')).toUpper();
+            text += QStringLiteral("<%1>").arg(b, 2, 16, QLatin1Char('0')).toUpper();
         }
     }
     return text;

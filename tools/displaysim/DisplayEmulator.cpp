@@ -79,7 +79,7 @@ QByteArray DisplayEmulator::Poll() {
     if (m_mode != Mode::Loader || !m_pLoader) {
         return {};
     }
-    const QByteArray request = m_pLoader->Poll();
+    QByteArray request = m_pLoader->Poll();
     if (!request.isEmpty()) {
         answerLogged(request, QStringLiteral("start request repeated"));
         ++m_iRevision;
@@ -145,7 +145,7 @@ QByteArray DisplayEmulator::interpret(quint8 i_cByte) {
     }
     if (step.enterLoader) {
         enterLoader();
-        const QByteArray prompt = LoaderDialogue::EntryPrompt();
+        QByteArray prompt = LoaderDialogue::EntryPrompt();
         answerLogged(prompt, QStringLiteral("loader prompt"));
         return prompt;
     }

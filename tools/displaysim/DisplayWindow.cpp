@@ -113,7 +113,9 @@ QString DisplayWindow::statusText() const {
         parts << tr("brightness %1%").arg(100 - 25 * s.brightness);
         parts << tr("country %1").arg(s.countryCode);
     } else {
-        parts << tr("baud code %1, parity %2").arg(QChar(s.baudCode)).arg(QChar(s.parityCode));
+        parts << tr("baud code %1, parity %2")
+                     .arg(QLatin1Char(s.baudCode))
+                     .arg(QLatin1Char(s.parityCode));
         parts << tr("international set %1").arg(s.internationalSet);
         parts << tr("code table %1").arg(s.codeTable);
         parts << writeModeName(s.writeMode);

@@ -61,9 +61,9 @@ void DotMatrixView::paintEvent(QPaintEvent*) {
                              ? 1.0 - 0.2 * state.brightness
                              : 1.0;
     QColor lit = kLit;
-    lit.setAlphaF(level);
+    lit.setAlphaF(static_cast<float>(level));
     QColor glow = kGlow;
-    glow.setAlphaF(0.35 * level);
+    glow.setAlphaF(static_cast<float>(0.35 * level));
 
     const CellScreen& screen = m_emulator.Screen();
     const int ox = (width() - (screen.Columns() * kCellWidth - 2 * kDot)) / 2;

@@ -243,7 +243,9 @@ QString EpsonInterpreter::runUnitSeparator(char i_cCode, const QByteArray& i_bPa
     case 0x03: {
         static const char* names[] = {"over-write", "vertical scroll", "horizontal scroll"};
         m_state.writeMode = static_cast<DisplayState::WriteMode>(i_cCode);
-        return QStringLiteral("US MD%1 %2 mode").arg(int(i_cCode)).arg(names[i_cCode - 1]);
+        return QStringLiteral("US MD%1 %2 mode")
+            .arg(int(i_cCode))
+            .arg(QLatin1String(names[i_cCode - 1]));
     }
     case 'C':
         if (!flagParameter(static_cast<quint8>(n), on)) {

@@ -9,10 +9,10 @@ HeadlessPrinter::HeadlessPrinter(const DisplayEmulator& i_emulator, QObject* i_p
 
 QString HeadlessPrinter::Render(const DisplayEmulator& i_emulator) {
     const QString edge =
-        QStringLiteral("+") + QString(i_emulator.Columns(), QChar('-')) + QStringLiteral("+");
-    QString text = edge + QChar('\n');
+        QStringLiteral("+") + QString(i_emulator.Columns(), QLatin1Char('-')) + QStringLiteral("+");
+    QString text = edge + QLatin1Char('\n');
     for (int r = 0; r < i_emulator.Rows(); ++r) {
-        text += QChar('|') + i_emulator.LineText(r) + QStringLiteral("|\n");
+        text += QLatin1Char('|') + i_emulator.LineText(r) + QStringLiteral("|\n");
     }
     text += edge + QStringLiteral(" cursor %1,%2 %3\n")
                        .arg(i_emulator.CursorRow() + 1)

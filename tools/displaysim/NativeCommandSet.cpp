@@ -44,18 +44,21 @@ const char* parityName(char i_cCode) {
 }
 
 QString layerName(int i_iCombination) {
-    static const QStringList names{"1", "2", "3", "1 + 2", "1 + 3", "2 + 3", "1 + 2 + 3"};
+    static const QStringList names{QStringLiteral("1"),        QStringLiteral("2"),
+                                   QStringLiteral("3"),        QStringLiteral("1 + 2"),
+                                   QStringLiteral("1 + 3"),    QStringLiteral("2 + 3"),
+                                   QStringLiteral("1 + 2 + 3")};
     return names.value(i_iCombination - 1);
 }
 
 QString modeName(int i_iMode) {
-    static const QStringList names{"1 (horizontal scroll)",
-                                   "2 (vertical scroll)",
-                                   "3 (blinking)",
-                                   "1 + 2",
-                                   "1 + 3",
-                                   "2 + 3",
-                                   "1 + 2 + 3"};
+    static const QStringList names{QStringLiteral("1 (horizontal scroll)"),
+                                   QStringLiteral("2 (vertical scroll)"),
+                                   QStringLiteral("3 (blinking)"),
+                                   QStringLiteral("1 + 2"),
+                                   QStringLiteral("1 + 3"),
+                                   QStringLiteral("2 + 3"),
+                                   QStringLiteral("1 + 2 + 3")};
     return names.value(i_iMode - 1);
 }
 
@@ -117,7 +120,8 @@ NativeCommandSet::Outcome NativeCommandSet::apply(char i_cLetter,
         m_state.baudCode = static_cast<char>(p1);
         m_state.parityCode = static_cast<char>(p2);
         ++m_state.baudChanges;
-        return accepted(QStringLiteral("set baud rate %1, parity %2").arg(baud, parity));
+        return accepted(QStringLiteral("set baud rate %1, parity %2")
+                            .arg(QLatin1String(baud), QLatin1String(parity)));
     }
     case 'I':
         if (count != 1) {
@@ -198,6 +202,6 @@ NativeCommandSet::Outcome NativeCommandSet::apply(char i_cLetter,
         return {m_bVersion, QStringLiteral("read version"), true};
     default:
         return refused(QStringLiteral("unknown command letter 0x%1")
-                           .arg(static_cast<quint8>(i_cLetter), 2, 16, QChar('0')));
+                           .arg(static_cast<quint8>(i_cLetter), 2, 16, QLatin1Char('0')));
     }
 }
