@@ -9,6 +9,7 @@
 #include "device/CLumo.h"
 #include "device/modLumo.h"
 #include "pty/PtyPair.h"
+#include "support/BenchFigures.h"
 #include "transfer/frmCLumo.h"
 
 #include <QCoreApplication>
@@ -24,19 +25,6 @@
 #include <vector>
 
 namespace {
-
-double cpuSeconds() {
-    rusage usage{};
-    ::getrusage(RUSAGE_SELF, &usage);
-    return double(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
-           double(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
-}
-
-double median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    const size_t n = v.size();
-    return n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2;
-}
 
 // A display on the master side of a pseudo-terminal: it answers every native frame with ACK
 // the moment the frame's last byte is read, from a thread of its own.
@@ -75,12 +63,12 @@ private:
 };
 
 void cpuShare() {
-    const double cpu0 = cpuSeconds();
+    const double cpu0 = BenchFigures::CpuSeconds();
     QElapsedTimer wall;
     wall.start();
     modLumo::WaitMilliseconds(2000);
     const double wallS = double(wall.nsecsElapsed()) / 1e9;
-    const double cpu = cpuSeconds() - cpu0;
+    const double cpu = BenchFigures::CpuSeconds() - cpu0;
     std::printf("WaitMilliseconds(2000): wall %.3f s, CPU %.4f s, CPU share %.2f %%\n", wallS, cpu,
                 100.0 * cpu / wallS);
     std::printf("| CPU share during `WaitMilliseconds(2000)` | %.2f %% | at most 2 %% |\n",
@@ -96,12 +84,12 @@ void overshoot() {
         over.push_back(double(t.nsecsElapsed()) / 1e6 - 50.0);
     }
     std::printf("WaitMilliseconds(50) x100: overshoot median %.3f ms, max %.3f ms, min %.3f ms\n",
-                median(over), *std::max_element(over.begin(), over.end()),
+                BenchFigures::Median(over), *std::max_element(over.begin(), over.end()),
                 *std::min_element(over.begin(), over.end()));
     std::printf(
         "| overshoot of 100 x `WaitMilliseconds(50)` | median %.1f ms, max %.1f ms | median "
         "at most 2 ms |\n",
-        median(over), *std::max_element(over.begin(), over.end()));
+        BenchFigures::Median(over), *std::max_element(over.begin(), over.end()));
 }
 
 void roundTrip() {
@@ -126,12 +114,14 @@ void roundTrip() {
     }
     std::printf("SetInternationalCode x30 against an at-once ACK: median %.3f ms, max %.3f ms, "
                 "min %.3f ms (%+.3f ms over the 50 ms floor at the median), %d not 0\n",
-                median(trips), *std::max_element(trips.begin(), trips.end()),
-                *std::min_element(trips.begin(), trips.end()), median(trips) - 50.0, failures);
+                BenchFigures::Median(trips), *std::max_element(trips.begin(), trips.end()),
+                *std::min_element(trips.begin(), trips.end()), BenchFigures::Median(trips) - 50.0,
+                failures);
     std::printf(
         "| `SetInternationalCode` round trip, peer answering at once | median %.1f ms (%+.1f ms "
         "over the 50 ms floor)%s | within 10 ms of the floor |\n",
-        median(trips), median(trips) - 50.0, failures == 0 ? "" : ", SOME FAILED");
+        BenchFigures::Median(trips), BenchFigures::Median(trips) - 50.0,
+        failures == 0 ? "" : ", SOME FAILED");
 
     // What opening and closing alone cost (the serial component's lock file, the line setup).
     std::vector<double> opens;
@@ -147,8 +137,8 @@ void roundTrip() {
     }
     std::printf("  of which Connect alone: median %.3f ms, max %.3f ms; Disconnect alone: median "
                 "%.3f ms, max %.3f ms\n",
-                median(opens), *std::max_element(opens.begin(), opens.end()), median(closes),
-                *std::max_element(closes.begin(), closes.end()));
+                BenchFigures::Median(opens), *std::max_element(opens.begin(), opens.end()),
+                BenchFigures::Median(closes), *std::max_element(closes.begin(), closes.end()));
     qunsetenv("LUMOQ4_COM1");
 }
 

@@ -4,6 +4,7 @@
 // Prints figures; never fails on time.
 #include "device/CLumo.h"
 #include "pty/PtyPair.h"
+#include "support/BenchFigures.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -20,13 +21,6 @@ namespace {
 constexpr int kFileSize = 16 * 1024;
 constexpr int kBlockBytes = 3 + 128 + 2;
 constexpr int kRuns = 2;
-
-double cpuSeconds() {
-    rusage usage{};
-    ::getrusage(RUSAGE_SELF, &usage);
-    return static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
-           static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
-}
 
 // The receiving side: counts block bytes and acknowledges each complete block and the EOT.
 struct Peer {
@@ -115,7 +109,7 @@ int main(int argc, char** argv) {
         lumo.setCheckSumType(1);
         lumo.setFile(path);
         lumo.setUpdateFirmwareFinish(false);
-        const double cpuBefore = cpuSeconds();
+        const double cpuBefore = BenchFigures::CpuSeconds();
         clock.start();
         peer.Answer('C');
         lumo.StartSendFile();
@@ -123,7 +117,7 @@ int main(int argc, char** argv) {
             QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 20);
         }
         const qint64 finishMs = clock.elapsed();
-        const double cpu = cpuSeconds() - cpuBefore;
+        const double cpu = BenchFigures::CpuSeconds() - cpuBefore;
         // let the closing command arrive so that it does not count for the next run
         QElapsedTimer settle;
         settle.start();
