@@ -66,6 +66,7 @@ SettingPanel::SettingPanel(CommandHost& i_host, QWidget* i_pParent)
     cmdFindDisplay = button(QStringLiteral("cmdFindDisplay"), tr("Find Display"), Frame1);
     cmdFindDisplay->setToolTip(
         tr("Look for the display on every serial device at every baud rate and parity"));
+    cmdFindDisplay->setMaximumWidth(220);
     auto* portRow = new QHBoxLayout;
     portRow->addWidget(cboComport);
     portRow->addWidget(cmdChooseDevice);
