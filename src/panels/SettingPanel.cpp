@@ -109,7 +109,7 @@ SettingPanel::SettingPanel(CommandHost& i_host, QWidget* i_pParent)
     connect(cmdLightTube, &QPushButton::clicked, this, [this] { cmdLightTube_Click(); });
     connect(cmdChooseDevice, &QPushButton::clicked, this, [this] { cmdChooseDevice_Click(); });
     connect(cmdFindDisplay, &QPushButton::clicked, this, [this] { cmdFindDisplay_Click(); });
-    connect(m_pWatcher, &DeviceWatcher::devicesChanged, this, [this] { DescribePorts(); });
+    connect(m_pWatcher, &DeviceWatcher::devicesChanged, this, [this] { ShowSelectedDevice(); });
     connect(cmdFirmwireUpdate, &QPushButton::clicked, this, &SettingPanel::firmwareUpdatePressed);
     connect(cmdMis, &QPushButton::clicked, this, &SettingPanel::vt100TestPressed);
 }
@@ -148,6 +148,10 @@ void SettingPanel::DescribePorts() {
                 .arg(PortResolver::DevicePath(port), PortResolver::Source(port)),
             Qt::ToolTipRole);
     }
+    ShowSelectedDevice();
+}
+
+void SettingPanel::ShowSelectedDevice() {
     const int port = SelectedPort();
     cboComport->setToolTip(port >= 1 ? cboComport->itemData(port - 1, Qt::ToolTipRole).toString()
                                      : QString());
@@ -164,7 +168,7 @@ QString SettingPanel::NewDeviceHint(int i_iPort) const {
 
 void SettingPanel::cboComport_Click(int i_iIndex) {
     m_host.Lumo().setCommPort(i_iIndex + 1);
-    DescribePorts();
+    ShowSelectedDevice();
     RememberedSelections::Save(cboComport->objectName(), i_iIndex);
 }
 

@@ -64,7 +64,10 @@ signals:
     void vt100TestPressed();
 
 private:
+    // Every port's tool tip (where it leads), then ShowSelectedDevice.
     void DescribePorts();
+    // The selected port's tool tip and lblDevice.
+    void ShowSelectedDevice();
     int SelectedPort() const;
     void cmdChooseDevice_Click();
     void cmdFindDisplay_Click();

@@ -1,6 +1,7 @@
 #include "ports/DeviceWatcher.h"
 
 #include "ports/DeviceSource.h"
+#include "ports/DeviceState.h"
 #include "ports/SerialDiscovery.h"
 
 #include <QDir>
@@ -30,9 +31,12 @@ const SerialDevice* find(const SerialDeviceList& i_list, const QString& i_sPath)
 DeviceWatcher::DeviceWatcher(QObject* i_pParent) : QObject(i_pParent) {
     m_settle.setSingleShot(true);
     m_settle.setInterval(kSettleMs);
-    connect(&m_settle, &QTimer::timeout, this, &DeviceWatcher::Refresh);
-    connect(&m_watcher, &QFileSystemWatcher::directoryChanged, &m_settle,
-            qOverload<>(&QTimer::start));
+    connect(&m_settle, &QTimer::timeout, this, &DeviceWatcher::settled);
+    connect(&m_watcher, &QFileSystemWatcher::directoryChanged, this, &DeviceWatcher::folderChanged);
+    for (const QString& folder : DeviceSource::Current().LockFolders()) {
+        const QString real = QDir(folder).canonicalPath();
+        m_lockFolders << (real.isEmpty() ? folder : real);
+    }
     m_devices = SerialDiscovery::List();
     for (const SerialDevice& d : m_devices) {
         m_startPaths << d.path;
@@ -72,10 +76,34 @@ SerialDeviceList DeviceWatcher::AppearedSinceStart() const {
     return out;
 }
 
+void DeviceWatcher::folderChanged(const QString& i_sFolder) {
+    if (!m_lockFolders.contains(QDir(i_sFolder).canonicalPath())) {
+        m_blnListAgain = true;
+    }
+    m_settle.start();
+}
+
+void DeviceWatcher::settled() {
+    if (m_blnListAgain) {
+        Refresh();
+        return;
+    }
+    SerialDeviceList devices = m_devices;
+    for (SerialDevice& d : devices) {
+        d.state = DeviceState::Of(d.path, d.alias, d.lockPid);
+    }
+    take(devices);
+}
+
 void DeviceWatcher::Refresh() {
+    m_blnListAgain = false;
     watchFolders();
+    take(SerialDiscovery::List());
+}
+
+void DeviceWatcher::take(const SerialDeviceList& i_devices) {
     const SerialDeviceList before = m_devices;
-    m_devices = SerialDiscovery::List();
+    m_devices = i_devices;
     bool changed = before.size() != m_devices.size();
     for (const SerialDevice& d : before) {
         const SerialDevice* now = find(m_devices, d.path);

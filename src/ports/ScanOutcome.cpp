@@ -34,8 +34,19 @@ QString ScanOutcome::Summary() const {
 QString ScanOutcome::Details() const {
     QStringList lines;
     if (!tried.isEmpty()) {
-        lines << QStringLiteral("Tried: %1, at every baud rate with every parity.")
-                     .arg(tried.join(QStringLiteral(", ")));
+        const QString devices = tried.join(QStringLiteral(", "));
+        switch (result) {
+        case Result::Found:
+            lines << QStringLiteral("Tried: %1.").arg(devices);
+            break;
+        case Result::Cancelled:
+            lines << QStringLiteral("Tried: %1, until cancelled.").arg(devices);
+            break;
+        case Result::NotFound:
+            lines
+                << QStringLiteral("Tried: %1, at every baud rate with every parity.").arg(devices);
+            break;
+        }
     }
     for (const QString& reason : skipped) {
         lines << QStringLiteral("Left out: %1").arg(reason);

@@ -58,7 +58,7 @@ TEST_F(Watcher, NothingIsReportedWhileNothingChanges) {
     EXPECT_EQ(changed.size(), 0);
 }
 
-TEST_F(Watcher, ADeviceThatIsTakenChangesTheList) {
+TEST_F(Watcher, APortThatIsTakenAndLeftIsReportedAsItsStateChanges) {
     DeviceWatcher watcher;
     QSignalSpy changed(&watcher, &DeviceWatcher::devicesChanged);
     QFile lock(m_source.lockFolder + QStringLiteral("/LCK..pts_") +
@@ -66,9 +66,12 @@ TEST_F(Watcher, ADeviceThatIsTakenChangesTheList) {
     ASSERT_TRUE(lock.open(QIODevice::WriteOnly));
     lock.write(QByteArray::number(qint64(QCoreApplication::applicationPid())) + "\n");
     lock.close();
-    watcher.Refresh();
-    EXPECT_EQ(changed.size(), 1);
-    EXPECT_EQ(watcher.Devices()[0].state, SerialDevice::State::Busy);
+    ASSERT_TRUE(changed.wait(5000));
+    EXPECT_EQ(watcher.Devices()[0].StateText(),
+              QStringLiteral("busy (process %1)").arg(QCoreApplication::applicationPid()));
+    lock.remove();
+    ASSERT_TRUE(changed.wait(5000));
+    EXPECT_EQ(watcher.Devices()[0].StateText(), "free");
 }
 
 } // namespace

@@ -32,7 +32,7 @@ public:
         return {lockFolder, QStringLiteral("/var/lock"), QStringLiteral("/run/lock")};
     }
     QStringList ConsoleFiles() const override { return {consolesFile}; }
-    QStringList WatchedFolders() const override { return {watchedFolder}; }
+    QStringList WatchedFolders() const override { return {watchedFolder, lockFolder}; }
 
     // A USB adapter as the serial library describes one: FTDI FT232R, serial A50285BI,
     // 0403:6001, at i_sPath.
