@@ -67,17 +67,16 @@ protected:
     SerialDevice m_adapter;
 };
 
-TEST_F(DeviceChoice, ChoosingAListedDeviceMapsThePortToItsStableAlias) {
+TEST_F(DeviceChoice, ChoosingADeviceWritesItsStableAliasAndUseDefaultRemovesIt) {
     PlugIn();
     Start();
     WithDialog([&](frmChooseDevice& d) {
         ASSERT_EQ(d.lstDevices->topLevelItemCount(), 1);
         QTreeWidgetItem* row = d.lstDevices->topLevelItem(0);
-        EXPECT_EQ(row->text(0), m_pty.SlavePath());
-        EXPECT_EQ(row->text(1), Alias());
-        EXPECT_EQ(row->text(2), "FT232R USB UART (A50285BI)");
-        EXPECT_EQ(row->text(3), "0403:6001");
-        EXPECT_EQ(row->text(4), "free");
+        EXPECT_EQ(
+            QStringList({row->text(0), row->text(1), row->text(2), row->text(3), row->text(4)}),
+            QStringList(
+                {m_pty.SlavePath(), Alias(), "FT232R USB UART (A50285BI)", "0403:6001", "free"}));
         d.lstDevices->setCurrentItem(row);
         EXPECT_EQ(d.txtDevicePath->text(), Alias());
         d.cmdOK->click();
@@ -87,12 +86,7 @@ TEST_F(DeviceChoice, ChoosingAListedDeviceMapsThePortToItsStableAlias) {
               QStringLiteral("\u2192 %1 \u00b7 FT232R USB UART (A50285BI)").arg(m_pty.SlavePath()));
     EXPECT_EQ(Combo(QStringLiteral("cboComport"))->toolTip(),
               QStringLiteral("COM1 is %1 (the setting Ports/COM1)").arg(Alias()));
-}
 
-TEST_F(DeviceChoice, UseDefaultRemovesTheMapping) {
-    Store("Ports", "COM1", m_pty.SlavePath());
-    Start();
-    EXPECT_EQ(DeviceLabel(), QStringLiteral("\u2192 ") + m_pty.SlavePath());
     WithDialog([](frmChooseDevice& d) { d.cmdUseDefault->click(); });
     EXPECT_EQ(Stored("Ports", "COM1"), "<missing>");
     EXPECT_EQ(Combo(QStringLiteral("cboComport"))->toolTip(), "COM1 is /dev/ttyS0 (the default)");
@@ -113,10 +107,7 @@ TEST_F(DeviceChoice, ATypedPathIsTakenOnlyWhenItIsATerminalDevice) {
 }
 
 TEST_F(DeviceChoice, TheSystemConsoleIsChosenOnlyOnPurpose) {
-    QFile consoles(m_source.consolesFile);
-    ASSERT_TRUE(consoles.open(QIODevice::WriteOnly));
-    consoles.write(QFileInfo(m_pty.SlavePath()).fileName().toLatin1() + " -W- (EC p a) 4:64\n");
-    consoles.close();
+    m_source.MakeConsole(m_pty.SlavePath());
     PlugIn();
     Start();
     WithDialog([&](frmChooseDevice& d) {

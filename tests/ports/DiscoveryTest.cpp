@@ -29,12 +29,6 @@ protected:
         return devices.value(0);
     }
 
-    // The lock name the serial library gives the pty: /dev/pts/7 is LCK..pts_7.
-    QString LockFile() const {
-        return m_source.lockFolder + QStringLiteral("/LCK..pts_") +
-               QFileInfo(m_pty.SlavePath()).fileName();
-    }
-
     QTemporaryDir m_folder;
     FixedDeviceSource m_source;
     Pty m_pty;
@@ -53,29 +47,20 @@ TEST_F(Discovery, ADeviceComesWithItsStableAliasUsbIdAndLabel) {
 }
 
 TEST_F(Discovery, ALiveLockMakesTheDeviceBusyWithItsProcessAndAStaleOneDoesNot) {
-    QFile lock(LockFile());
-    ASSERT_TRUE(lock.open(QIODevice::WriteOnly));
-    lock.write(QByteArray::number(qint64(::getpid())) + "\nminicom\nhost\n");
-    lock.close();
+    m_source.Lock(m_pty.SlavePath(), ::getpid());
     EXPECT_EQ(Only().StateText(), QStringLiteral("busy (process %1)").arg(::getpid()));
-
     // A process that has ended leaves its lock behind: the device is free again.
     const pid_t child = ::fork();
     if (child == 0) {
         ::_exit(0);
     }
     ::waitpid(child, nullptr, 0);
-    ASSERT_TRUE(lock.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    lock.write(QByteArray::number(qint64(child)).rightJustified(10, ' ') + "\n");
-    lock.close();
+    m_source.Lock(m_pty.SlavePath(), child);
     EXPECT_EQ(Only().StateText(), "free");
 }
 
 TEST_F(Discovery, TheSystemConsoleIsMarked) {
-    QFile consoles(m_source.consolesFile);
-    ASSERT_TRUE(consoles.open(QIODevice::WriteOnly));
-    consoles.write(QFileInfo(m_pty.SlavePath()).fileName().toLatin1() + " -W- (EC p a) 4:64\n");
-    consoles.close();
+    m_source.MakeConsole(m_pty.SlavePath());
     EXPECT_EQ(Only().StateText(), "system console");
 }
 
@@ -103,13 +88,10 @@ TEST_F(Discovery, ADeviceTheUserMayNotOpenHasNoPermission) {
     EXPECT_EQ(WEXITSTATUS(status), 0);
 }
 
-TEST_F(Discovery, APathThatLeadsNowhereIsNotPresent) {
-    const SerialDevice d =
-        SerialDiscovery::Describe(m_folder.filePath(QStringLiteral("ttyUSB9")), {});
-    EXPECT_EQ(d.StateText(), "not present");
-}
-
 TEST_F(Discovery, ATypedPathMustBeATerminalDevice) {
+    EXPECT_EQ(
+        SerialDiscovery::Describe(m_folder.filePath(QStringLiteral("ttyUSB9")), {}).StateText(),
+        "not present");
     QString why;
     EXPECT_TRUE(DeviceState::IsTerminalDevice(m_pty.SlavePath(), why));
     const QString link = m_source.Link(QStringLiteral("display"), m_pty.SlavePath());
@@ -121,13 +103,6 @@ TEST_F(Discovery, ATypedPathMustBeATerminalDevice) {
     EXPECT_EQ(why, m_source.consolesFile + QStringLiteral("x: No such file or directory"));
     EXPECT_FALSE(DeviceState::IsTerminalDevice(m_folder.path(), why));
     EXPECT_EQ(why, m_folder.path() + QStringLiteral(": not a device"));
-}
-
-TEST_F(Discovery, ALinkToAListedDeviceFindsIt) {
-    const QString link = m_source.Link(QStringLiteral("mine"), m_pty.SlavePath());
-    const SerialDeviceList devices = SerialDiscovery::List();
-    EXPECT_EQ(SerialDiscovery::IndexOf(link, devices), 0);
-    EXPECT_EQ(SerialDiscovery::Describe(link, devices).description, "FT232R USB UART");
 }
 
 } // namespace

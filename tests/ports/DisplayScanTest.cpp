@@ -1,6 +1,7 @@
 // The Find Display scan over a scripted line with the replaced clock: what goes on the line at
 // each setting, what counts as a display's answer, which devices are left out, and a cancel.
 #include "ports/DisplayScan.h"
+#include "app/SelectionLists.h"
 #include "ports/ScanPlan.h"
 #include "support/FakeClock.h"
 #include "support/FakeComm.h"
@@ -31,16 +32,9 @@ public:
 
 class Scan : public ::testing::Test {
 protected:
-    Scan() : m_source(m_folder.path()) {
-        m_display.path = m_pty.SlavePath();
-        const QStringList rates{QStringLiteral("38400"), QStringLiteral("19200"),
-                                QStringLiteral("9600"),  QStringLiteral("4800"),
-                                QStringLiteral("2400"),  QStringLiteral("1200"),
-                                QStringLiteral("600")};
-        const QStringList parities{QStringLiteral("NONE"), QStringLiteral("ODD"),
-                                   QStringLiteral("EVEN")};
-        m_settings =
-            ScanPlan::Settings(rates, parities, {QStringLiteral("38400"), QStringLiteral("NONE")});
+    Scan() : m_source(m_folder.path()), m_display(FixedDeviceSource::At(m_pty.SlavePath())) {
+        m_settings = ScanPlan::Settings(SelectionLists::BaudRates(), SelectionLists::Parities(),
+                                        {QStringLiteral("38400"), QStringLiteral("NONE")});
     }
 
     // The display answers the version query with i_bReply when the line is at i_sSettings.
@@ -67,24 +61,6 @@ protected:
     QList<ScanSetting> m_settings;
 };
 
-TEST_F(Scan, OnlyTheVersionQueryGoesOutUntilTheDisplayAnswers) {
-    AnswerAt(QStringLiteral("9600n,8,1"), QByteArray("V1.07"));
-    const ScanOutcome outcome = Run({m_display});
-
-    EXPECT_EQ(outcome.result, ScanOutcome::Result::Found);
-    EXPECT_EQ(
-        outcome.Summary(),
-        QStringLiteral("Found: %1, 9600 baud, NONE parity, firmware V1.07").arg(m_pty.SlavePath()));
-    const QString path = m_pty.SlavePath();
-    EXPECT_EQ(m_line.journal.mid(0, 4),
-              QStringList({"open " + path + " 38400n,8,1", "write 04 01 56 17", "close",
-                           "open " + path + " 38400o,7,1"}));
-    EXPECT_EQ(m_line.journal.filter(QStringLiteral("open")).last(), "open " + path + " 9600n,8,1");
-    EXPECT_EQ(m_line.Written(), QByteArray("\x04\x01\x56\x17").repeated(7));
-    EXPECT_FALSE(m_line.PortOpen());
-    EXPECT_EQ(m_line.devicePath, "");
-}
-
 TEST_F(Scan, ASilentDeviceGetsAShortFirstPassThenTheQuerysOwnWait) {
     const ScanOutcome outcome = Run({m_display});
 
@@ -104,11 +80,7 @@ TEST_F(Scan, ASilentDeviceGetsAShortFirstPassThenTheQuerysOwnWait) {
                   .arg(m_pty.SlavePath()));
 }
 
-TEST_F(Scan, OnlyAWellFormedVersionReplyCounts) {
-    // Line noise at the wrong speed is not a display.
-    AnswerAt(QStringLiteral("38400n,8,1"), QByteArray("\xC3\xA1\x9E\xF0\x80", 5));
-    EXPECT_EQ(Run({m_display}).result, ScanOutcome::Result::NotFound);
-
+TEST(ScanReply, OnlyAWellFormedVersionReplyCounts) {
     QString version;
     EXPECT_TRUE(DisplayScan::WellFormedVersion("V1.07", version));
     EXPECT_EQ(version, "V1.07");
@@ -116,54 +88,29 @@ TEST_F(Scan, OnlyAWellFormedVersionReplyCounts) {
     EXPECT_EQ(version, "V2.10");
     EXPECT_FALSE(DisplayScan::WellFormedVersion("V1.", version));  // fewer than 4 bytes
     EXPECT_FALSE(DisplayScan::WellFormedVersion("LUMO", version)); // no number in it
-    EXPECT_FALSE(DisplayScan::WellFormedVersion(QByteArray("V1\x00\x07", 4), version));
+    EXPECT_FALSE(DisplayScan::WellFormedVersion(QByteArray("\xC3\xA1\x9E\xF0\x80", 5), version));
 }
 
 TEST_F(Scan, BusyConsoleAndMissingDevicesAreLeftOutWithTheirReason) {
     Pty busy;
     Pty console;
-    QFile lock(m_source.lockFolder + QStringLiteral("/LCK..pts_") +
-               QFileInfo(busy.SlavePath()).fileName());
-    ASSERT_TRUE(lock.open(QIODevice::WriteOnly));
-    lock.write(QByteArray::number(qint64(::getpid())) + "\n");
-    lock.close();
-    QFile consoles(m_source.consolesFile);
-    ASSERT_TRUE(consoles.open(QIODevice::WriteOnly));
-    consoles.write(QFileInfo(console.SlavePath()).fileName().toLatin1() + "\n");
-    consoles.close();
+    m_source.Lock(busy.SlavePath(), ::getpid());
+    m_source.MakeConsole(console.SlavePath());
     const QString missing = m_folder.filePath(QStringLiteral("ttyUSB3"));
-    SerialDevice b;
-    b.path = busy.SlavePath();
-    SerialDevice c;
-    c.path = console.SlavePath();
-    SerialDevice m;
-    m.path = missing;
     AnswerAt(QStringLiteral("38400n,8,1"), QByteArray("V1.07"));
 
-    const ScanOutcome outcome = Run({b, c, m, m_display});
+    const ScanOutcome outcome =
+        Run({FixedDeviceSource::At(busy.SlavePath()), FixedDeviceSource::At(console.SlavePath()),
+             FixedDeviceSource::At(missing), m_display});
     EXPECT_EQ(outcome.result, ScanOutcome::Result::Found);
     EXPECT_EQ(outcome.path, m_pty.SlavePath());
-    EXPECT_EQ(outcome.skipped,
-              QStringList({QStringLiteral("%1: busy (process %2)").arg(b.path).arg(::getpid()),
-                           c.path + QStringLiteral(": system console"),
-                           missing + QStringLiteral(": not present")}));
+    EXPECT_EQ(
+        outcome.skipped,
+        QStringList({QStringLiteral("%1: busy (process %2)").arg(busy.SlavePath()).arg(::getpid()),
+                     console.SlavePath() + QStringLiteral(": system console"),
+                     missing + QStringLiteral(": not present")}));
     EXPECT_EQ(m_line.journal.filter(QStringLiteral("open")),
               QStringList({"open " + m_pty.SlavePath() + " 38400n,8,1"}));
-}
-
-TEST_F(Scan, ADeviceThatWillNotOpenIsLeftOutAfterOneTry) {
-    m_line.failOpen = true;
-    m_line.openFailure = m_pty.SlavePath() + QStringLiteral(": Input/output error");
-    const ScanOutcome outcome = Run({m_display});
-    EXPECT_EQ(outcome.result, ScanOutcome::Result::NotFound);
-    EXPECT_EQ(m_observer.steps.size(), 1u);
-    EXPECT_EQ(outcome.Summary(), "No display found: no device could be tried (see the tool tip).");
-    EXPECT_EQ(outcome.Details(),
-              QStringLiteral("Left out: %1: Input/output error\nLikely causes: the cable (or a "
-                             "null-modem adapter where none belongs), the display's power, a "
-                             "display in VT100 mode, or a display waiting in its loader after an "
-                             "interrupted firmware update.")
-                  .arg(m_pty.SlavePath()));
 }
 
 TEST_F(Scan, ACancelDuringAWaitEndsTheScanWithTheLineClosed) {

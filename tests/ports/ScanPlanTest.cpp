@@ -1,5 +1,6 @@
 // The order Find Display tries line settings and devices in, and its first pass's waits.
 #include "ports/ScanPlan.h"
+#include "app/SelectionLists.h"
 #include "support/FixedDeviceSource.h"
 #include "support/Pty.h"
 #include "support/QtPrinters.h"
@@ -8,11 +9,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-const QStringList kRates{QStringLiteral("38400"), QStringLiteral("19200"), QStringLiteral("9600"),
-                         QStringLiteral("4800"),  QStringLiteral("2400"),  QStringLiteral("1200"),
-                         QStringLiteral("600")};
-const QStringList kParities{QStringLiteral("NONE"), QStringLiteral("ODD"), QStringLiteral("EVEN")};
 
 QStringList texts(const QList<ScanSetting>& i_settings) {
     QStringList out;
@@ -24,22 +20,14 @@ QStringList texts(const QList<ScanSetting>& i_settings) {
 
 TEST(ScanPlan, TheCurrentPairComesFirstThen19200_9600_38400AndTheRest) {
     const QList<ScanSetting> settings =
-        ScanPlan::Settings(kRates, kParities, {QStringLiteral("4800"), QStringLiteral("EVEN")});
+        ScanPlan::Settings(SelectionLists::BaudRates(), SelectionLists::Parities(),
+                           {QStringLiteral("4800"), QStringLiteral("EVEN")});
     EXPECT_EQ(
         texts(settings),
         QStringList({"4800 EVEN", "4800 NONE", "4800 ODD", "19200 EVEN", "19200 NONE", "19200 ODD",
                      "9600 EVEN", "9600 NONE", "9600 ODD", "38400 EVEN", "38400 NONE", "38400 ODD",
                      "2400 EVEN", "2400 NONE", "2400 ODD", "1200 EVEN",  "1200 NONE",  "1200 ODD",
                      "600 EVEN",  "600 NONE",  "600 ODD"}));
-}
-
-TEST(ScanPlan, AtTheFirstStartThe21SettingsBeginWith38400None) {
-    const QList<ScanSetting> settings =
-        ScanPlan::Settings(kRates, kParities, {QStringLiteral("38400"), QStringLiteral("NONE")});
-    ASSERT_EQ(settings.size(), 21);
-    EXPECT_EQ(texts(settings.mid(0, 7)),
-              QStringList({"38400 NONE", "38400 ODD", "38400 EVEN", "19200 NONE", "19200 ODD",
-                           "19200 EVEN", "9600 NONE"}));
 }
 
 TEST(ScanPlan, TheFirstPassWaitsForTheReplyOnTheLineAndAMargin) {
@@ -54,10 +42,8 @@ TEST(ScanPlan, TheSelectedDeviceComesFirstAndALinkToAListedOneIsTriedOnce) {
     FixedDeviceSource source(folder.path());
     Pty first;
     Pty second;
-    SerialDevice a;
-    a.path = first.SlavePath();
-    SerialDevice b;
-    b.path = second.SlavePath();
+    const SerialDevice a = FixedDeviceSource::At(first.SlavePath());
+    const SerialDevice b = FixedDeviceSource::At(second.SlavePath());
     const QString link = source.Link(QStringLiteral("usb-display"), second.SlavePath());
 
     const SerialDeviceList candidates = ScanPlan::Candidates(link, {a, b});

@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
 // The machine as a test wants it: a device list the test sets, and a by-id folder, a lock
 // folder, a consoles file and a watched folder of its own under i_sFolder (the machine's lock
@@ -34,6 +35,13 @@ public:
     QStringList ConsoleFiles() const override { return {consolesFile}; }
     QStringList WatchedFolders() const override { return {watchedFolder, lockFolder}; }
 
+    // A device known by its path alone.
+    static SerialDevice At(const QString& i_sPath) {
+        SerialDevice d;
+        d.path = i_sPath;
+        return d;
+    }
+
     // A USB adapter as the serial library describes one: FTDI FT232R, serial A50285BI,
     // 0403:6001, at i_sPath.
     static SerialDevice Adapter(const QString& i_sPath) {
@@ -56,6 +64,20 @@ public:
         } else if (marker.open(QIODevice::WriteOnly)) {
             marker.close();
         }
+    }
+
+    // A lock on i_sPath (a /dev/pts/N) held by process i_lPid, as the serial library writes it.
+    void Lock(const QString& i_sPath, qint64 i_lPid) {
+        QFile lock(lockFolder + QStringLiteral("/LCK..pts_") + QFileInfo(i_sPath).fileName());
+        lock.open(QIODevice::WriteOnly | QIODevice::Truncate);
+        lock.write(QByteArray::number(i_lPid) + "\nminicom\nhost\n");
+    }
+
+    // i_sPath (a /dev/pts/N) is the system console, as /proc/consoles says.
+    void MakeConsole(const QString& i_sPath) {
+        QFile consoles(consolesFile);
+        consoles.open(QIODevice::WriteOnly | QIODevice::Truncate);
+        consoles.write(QFileInfo(i_sPath).fileName().toLatin1() + " -W- (EC p a) 4:64\n");
     }
 
     // A by-id link named i_sName that leads to i_sTarget; returns its path.
