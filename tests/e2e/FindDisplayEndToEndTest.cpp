@@ -63,8 +63,7 @@ TEST_F(FindDisplay, ADisplayAt9600OnAnotherDeviceIsFoundAndThePortFollowsIt) {
     EXPECT_EQ(Status(),
               QStringLiteral("Found: %1, 9600 baud, NONE parity, firmware V1.07").arg(pty));
     EXPECT_EQ(Edit("txtStatus")->toolTip(),
-              QStringLiteral("Tried: %1.\nLeft out: %2: not present")
-                  .arg(pty, gone));
+              QStringLiteral("Tried: %1.\nLeft out: %2: not present").arg(pty, gone));
     EXPECT_EQ(Combo("cboBaudRate")->currentText(), "9600");
     EXPECT_EQ(Combo("cboParity")->currentText(), "NONE");
     EXPECT_EQ(SettingsAsStored(), "2/0");
