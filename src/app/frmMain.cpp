@@ -149,9 +149,19 @@ void frmMain::ShowStatus(int i_iStatus) {
     m_lumo().ErrorDescription(i_iStatus, message);
     txtStatus->setText(message);
     if (i_iStatus == LumoStatus::OpenFailed) {
-        txtStatus->setToolTip(
-            OpenFailureAdvice::For(frmCLumo::Instance().LastOpenFailure(), m_lumo().CommPort()));
+        const int port = m_lumo().CommPort();
+        QString advice = OpenFailureAdvice::For(frmCLumo::Instance().LastOpenFailure(), port);
+        const QString hint = m_pSetting->NewDeviceHint(port);
+        if (!hint.isEmpty()) {
+            advice += QLatin1Char('\n') + hint;
+        }
+        txtStatus->setToolTip(advice);
     }
+}
+
+void frmMain::ShowStatusText(const QString& i_sText, const QString& i_sToolTip) {
+    txtStatus->setText(i_sText);
+    txtStatus->setToolTip(i_sToolTip);
 }
 
 void frmMain::Refuse(const QString& i_sMessage) {

@@ -33,6 +33,7 @@ public:
     CLumo& Lumo() override { return m_lumo(); }
     bool Busy() const override { return m_busy.Busy(); }
     bool RunCommand(bool i_blnStatus, const std::function<int()>& i_command) override;
+    void ShowStatusText(const QString& i_sText, const QString& i_sToolTip) override;
     void Refuse(const QString& i_sMessage) override;
     bool Loading() const override { return m_blnLoading; }
     qint16 DisplayTypeCode() const override { return m_iDisplayType; }

@@ -2,6 +2,7 @@
 
 #include "common/LumoError.h"
 #include "device/PortResolver.h"
+#include "ports/DeviceState.h"
 
 #include <QElapsedTimer>
 #include <QFile>
@@ -9,11 +10,9 @@
 
 #ifdef Q_OS_UNIX
 #include <cerrno>
-#include <csignal>
 #include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
-#include <sys/sysmacros.h>
 #include <termios.h>
 #include <unistd.h>
 #endif
@@ -103,7 +102,8 @@ void SerialPortComm::open() {
     if (!m_blnSettingsValid) {
         throw LumoError(LumoErrorNumber::InvalidSettings, QStringLiteral("No port settings"));
     }
-    const QString path = PortResolver::DevicePath(m_iPort);
+    const QString path =
+        m_sDevicePath.isEmpty() ? PortResolver::DevicePath(m_iPort) : m_sDevicePath;
     m_sPath = path;
     m_port.setPortName(path);
     m_sLastFault.clear();
@@ -249,19 +249,7 @@ void SerialPortComm::onError(QSerialPort::SerialPortError i_eError) {
 }
 
 bool SerialPortComm::isPseudoTerminal(const QString& i_sPath) {
-#ifdef Q_OS_LINUX
-    struct stat st {};
-    const QByteArray path = QFile::encodeName(i_sPath);
-    if (::stat(path.constData(), &st) != 0 || !S_ISCHR(st.st_mode)) {
-        return false;
-    }
-    // Unix98 pseudo-terminal slaves use majors 136 to 143; the legacy ones 3.
-    const unsigned int maj = major(st.st_rdev);
-    return (maj >= 136 && maj <= 143) || maj == 3;
-#else
-    Q_UNUSED(i_sPath);
-    return false;
-#endif
+    return DeviceState::IsPseudoTerminal(i_sPath);
 }
 
 QString SerialPortComm::openFailureReason(const QString& i_sPath, const QSerialPort& i_port) {
@@ -275,24 +263,8 @@ QString SerialPortComm::openFailureReason(const QString& i_sPath, const QSerialP
         return QStringLiteral("%1: %2").arg(i_sPath, QString::fromLocal8Bit(std::strerror(errno)));
     }
     // A lock file left by another program names that program's process id.
-    // The lock is named after the path below /dev with "/" as "_": /dev/pts/3 is LCK..pts_3.
-    QString name = i_sPath;
-    if (name.startsWith(QLatin1String("/dev/"))) {
-        name.remove(0, 5);
-    }
-    name.replace(QLatin1Char('/'), QLatin1Char('_'));
-    for (const char* folder : {"/var/lock", "/run/lock"}) {
-        QFile lock(QStringLiteral("%1/LCK..%2").arg(QLatin1String(folder), name));
-        if (lock.open(QIODevice::ReadOnly)) {
-            // The first line holds the process id (the serial library writes name and host after
-            // it).
-            const qint64 pid = QString::fromLatin1(lock.readLine()).trimmed().toLongLong();
-            if (pid > 0 && (::kill(static_cast<pid_t>(pid), 0) == 0 || errno == EPERM)) {
-                return QStringLiteral("%1: in use by another program (process %2)")
-                    .arg(i_sPath)
-                    .arg(pid);
-            }
-        }
+    if (const qint64 pid = DeviceState::LockOwner(i_sPath)) {
+        return QStringLiteral("%1: in use by another program (process %2)").arg(i_sPath).arg(pid);
     }
     if (i_port.error() == QSerialPort::PermissionError) {
         return QStringLiteral("%1: in use by another program").arg(i_sPath);

@@ -21,6 +21,7 @@ public:
 
     void setCommPort(qint16 i_iPort) override;
     qint16 CommPort() const override { return m_iPort; }
+    void setDevicePath(const QString& i_sPath) override { m_sDevicePath = i_sPath; }
 
     void setSettings(const QString& i_sSettings) override;
     QString Settings() const override { return m_sSettings; }
@@ -48,6 +49,7 @@ private:
     QSerialPort m_port;
     qint16 m_iPort = 0;
     QString m_sPath;
+    QString m_sDevicePath;
     QString m_sSettings;
     SerialSettings m_settings;
     bool m_blnSettingsValid = false;

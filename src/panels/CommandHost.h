@@ -23,6 +23,9 @@ public:
     // cleared first and filled with the outcome afterwards.
     virtual bool RunCommand(bool i_blnStatus, const std::function<int()>& i_command) = 0;
 
+    // Puts a text of the command's own into the status box, with its tool tip.
+    virtual void ShowStatusText(const QString& i_sText, const QString& i_sToolTip) = 0;
+
     // Tells the technician why a command was not sent.
     virtual void Refuse(const QString& i_sMessage) = 0;
 
