@@ -5,6 +5,7 @@
 #include "device/CLumo.h"
 #include "pty/CpuTime.h"
 #include "pty/PtyPair.h"
+#include "support/BenchFigures.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

@@ -9,12 +9,12 @@
 #include "device/CLumo.h"
 #include "device/OpenFailureAdvice.h"
 #include "device/PortResolver.h"
-#include "device/PseudoTerminal.h"
 #include "device/modLumo.h"
 #include "panels/AsciiPanel.h"
 #include "panels/EpsonPanel.h"
 #include "panels/SettingPanel.h"
 #include "panels/VeltPanel.h"
+#include "ports/DeviceState.h"
 #include "transfer/FirmwareUpdateEntry.h"
 #include "transfer/frmCLumo.h"
 #include "vt100/frmVT100.h"
@@ -168,8 +168,13 @@ void frmMain::ShowStatus(int i_iStatus) {
         QString message;
         m_lumo().ErrorDescription(i_iStatus, message);
         txtStatus->setText(message);
-        txtStatus->setToolTip(
-            OpenFailureAdvice::For(frmCLumo::Instance().LastOpenFailure(), m_lumo().CommPort()));
+        const int port = m_lumo().CommPort();
+        QString advice = OpenFailureAdvice::For(frmCLumo::Instance().LastOpenFailure(), port);
+        const QString hint = m_pSetting->NewDeviceHint(port);
+        if (!hint.isEmpty()) {
+            advice += QLatin1Char('\n') + hint;
+        }
+        txtStatus->setToolTip(advice);
         return;
     }
     if (i_iStatus == LumoStatus::Success) {
@@ -179,11 +184,18 @@ void frmMain::ShowStatus(int i_iStatus) {
         m_lumo().ErrorDescription(i_iStatus, message);
         txtStatus->setText(message);
     }
-    // The line was opened: on a pseudo-terminal its framing is not what was asked for.
+    // The line was opened: a pseudo-terminal does not carry the framing that was asked for.
     const QString path = PortResolver::DevicePath(m_lumo().CommPort());
-    if (PseudoTerminal::Is(path)) {
-        txtStatus->setToolTip(PseudoTerminal::Note(path));
+    if (DeviceState::IsPseudoTerminal(path)) {
+        txtStatus->setToolTip(QStringLiteral("%1 is a pseudo-terminal: it carries 8 data bits and "
+                                             "no parity whatever is asked.")
+                                  .arg(path));
     }
+}
+
+void frmMain::ShowStatusText(const QString& i_sText, const QString& i_sToolTip) {
+    txtStatus->setText(i_sText);
+    txtStatus->setToolTip(i_sToolTip);
 }
 
 void frmMain::Refuse(const QString& i_sMessage) {

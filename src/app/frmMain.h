@@ -34,6 +34,7 @@ public:
     bool Busy() const override { return m_busy.Busy(); }
     bool RunCommand(bool i_blnStatus, const std::function<int()>& i_command) override;
     bool RunListCommand(const std::function<int()>& i_command) override;
+    void ShowStatusText(const QString& i_sText, const QString& i_sToolTip) override;
     void Refuse(const QString& i_sMessage) override;
     bool Loading() const override { return m_blnLoading; }
     qint16 DisplayTypeCode() const override { return m_iDisplayType; }

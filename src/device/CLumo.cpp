@@ -8,6 +8,7 @@
 #include "common/Prompt.h"
 #include "device/MSComm.h"
 #include "device/NativeFrames.h"
+#include "device/SerialSettings.h"
 #include "device/modLumo.h"
 #include "transfer/frmCLumo.h"
 
@@ -141,12 +142,8 @@ QString CLumo::Parity() const {
 }
 
 void CLumo::setParity(const QString& i_sParity) {
-    if (i_sParity == QLatin1String("NONE")) {
-        m_sParity = QStringLiteral("n,8,1");
-    } else if (i_sParity == QLatin1String("ODD")) {
-        m_sParity = QStringLiteral("o,7,1");
-    } else if (i_sParity == QLatin1String("EVEN")) {
-        m_sParity = QStringLiteral("e,7,1");
+    if (const std::optional<QString> framing = SerialSettings::FramingOf(i_sParity)) {
+        m_sParity = *framing;
     }
 }
 
@@ -387,14 +384,16 @@ int CLumo::GetMessage(QString& o_sMessage) {
 }
 
 int CLumo::GetVersion(QString& o_sVersion) {
-    return Query(NativeFrames::Frame('V'), 300, 100, 10, [&](const QByteArray& reply) {
-        QByteArray text;
-        const int status = NativeFrames::ParseVersionReply(reply, text);
-        if (status == Success) {
-            o_sVersion = Cp1252::Decode(text);
-        }
-        return status;
-    });
+    return Query(NativeFrames::Frame('V'), NativeFrames::VersionSettleMs,
+                 NativeFrames::VersionIdleMs, NativeFrames::VersionMaxCount,
+                 [&](const QByteArray& reply) {
+                     QByteArray text;
+                     const int status = NativeFrames::ParseVersionReply(reply, text);
+                     if (status == Success) {
+                         o_sVersion = Cp1252::Decode(text);
+                     }
+                     return status;
+                 });
 }
 
 void CLumo::ReadWaiting(const std::function<void(const QByteArray&)>& i_take) {

@@ -14,6 +14,10 @@ public:
     virtual void setCommPort(qint16 i_iPort) = 0;
     virtual qint16 CommPort() const = 0;
 
+    // A device that the next openings use instead of the one CommPort leads to (Find Display
+    // tries devices that no port number leads to yet); empty for CommPort's device again.
+    virtual void setDevicePath(const QString& i_sPath) = 0;
+
     virtual void setSettings(const QString& i_sSettings) = 0;
     virtual QString Settings() const = 0;
 

@@ -3,15 +3,14 @@
 #include "common/LumoError.h"
 #include "device/AppliedFraming.h"
 #include "device/PortResolver.h"
-#include "device/PseudoTerminal.h"
 #include "device/modLumo.h"
+#include "ports/DeviceState.h"
 
 #include <QFile>
 #include <QFileInfo>
 
 #ifdef Q_OS_UNIX
 #include <cerrno>
-#include <csignal>
 #include <cstring>
 #include <fcntl.h>
 #include <sys/ioctl.h>
@@ -113,7 +112,8 @@ void SerialPortComm::open() {
     if (!m_blnSettingsValid) {
         throw LumoError(LumoErrorNumber::InvalidSettings, QStringLiteral("No port settings"));
     }
-    const QString path = PortResolver::DevicePath(m_iPort);
+    const QString path =
+        m_sDevicePath.isEmpty() ? PortResolver::DevicePath(m_iPort) : m_sDevicePath;
     m_sPath = path;
     m_port.setPortName(path);
     m_sLastFault.clear();
@@ -144,7 +144,7 @@ void SerialPortComm::applyFraming(const QString& i_sPath) {
         bool& flag;
         ~Reset() { flag = false; }
     } reset{m_blnApplyingFraming};
-    const bool pty = PseudoTerminal::Is(i_sPath);
+    const bool pty = isPseudoTerminal(i_sPath);
     auto check = [&](bool ok, const QString& what) {
         // A pseudo-terminal keeps 8 data bits and no parity whatever is asked; the framing
         // only matters on a real line.
@@ -169,7 +169,7 @@ void SerialPortComm::checkAppliedFraming(const QString& i_sPath) {
 #ifdef Q_OS_UNIX
     // A driver can report success for a setting it did not apply: read the line back. A
     // pseudo-terminal keeps its 8 data bits and no parity, and is not judged.
-    if (PseudoTerminal::Is(i_sPath)) {
+    if (isPseudoTerminal(i_sPath)) {
         return;
     }
     termios line{};
@@ -317,6 +317,10 @@ void SerialPortComm::onError(QSerialPort::SerialPortError i_eError) {
     m_port.close();
 }
 
+bool SerialPortComm::isPseudoTerminal(const QString& i_sPath) {
+    return DeviceState::IsPseudoTerminal(i_sPath);
+}
+
 QString SerialPortComm::openFailureReason(const QString& i_sPath, const QSerialPort& i_port) {
 #ifdef Q_OS_UNIX
     const QByteArray path = QFile::encodeName(i_sPath);
@@ -328,24 +332,8 @@ QString SerialPortComm::openFailureReason(const QString& i_sPath, const QSerialP
         return QStringLiteral("%1: %2").arg(i_sPath, QString::fromLocal8Bit(std::strerror(errno)));
     }
     // A lock file left by another program names that program's process id.
-    // The lock is named after the path below /dev with "/" as "_": /dev/pts/3 is LCK..pts_3.
-    QString name = i_sPath;
-    if (name.startsWith(QLatin1String("/dev/"))) {
-        name.remove(0, 5);
-    }
-    name.replace(QLatin1Char('/'), QLatin1Char('_'));
-    for (const char* folder : {"/var/lock", "/run/lock"}) {
-        QFile lock(QStringLiteral("%1/LCK..%2").arg(QLatin1String(folder), name));
-        if (lock.open(QIODevice::ReadOnly)) {
-            // The first line holds the process id (the serial library writes name and host after
-            // it).
-            const qint64 pid = QString::fromLatin1(lock.readLine()).trimmed().toLongLong();
-            if (pid > 0 && (::kill(static_cast<pid_t>(pid), 0) == 0 || errno == EPERM)) {
-                return QStringLiteral("%1: in use by another program (process %2)")
-                    .arg(i_sPath)
-                    .arg(pid);
-            }
-        }
+    if (const qint64 pid = DeviceState::LockOwner(i_sPath)) {
+        return QStringLiteral("%1: in use by another program (process %2)").arg(i_sPath).arg(pid);
     }
     if (i_port.error() == QSerialPort::PermissionError) {
         return QStringLiteral("%1: in use by another program").arg(i_sPath);

@@ -24,6 +24,7 @@ public:
 
     void setCommPort(qint16 i_iPort) override;
     qint16 CommPort() const override { return m_iPort; }
+    void setDevicePath(const QString& i_sPath) override { m_sDevicePath = i_sPath; }
 
     void setSettings(const QString& i_sSettings) override;
     QString Settings() const override { return m_sSettings; }
@@ -49,11 +50,13 @@ private:
     void requireOpen(const char* i_pOperation) const;
     void pollDevice();
     void onError(QSerialPort::SerialPortError i_eError);
+    static bool isPseudoTerminal(const QString& i_sPath);
     static QString openFailureReason(const QString& i_sPath, const QSerialPort& i_port);
 
     QSerialPort m_port;
     qint16 m_iPort = 0;
     QString m_sPath;
+    QString m_sDevicePath;
     QString m_sSettings;
     SerialSettings m_settings;
     bool m_blnSettingsValid = false;

@@ -28,6 +28,9 @@ public:
     // (false) while a firmware transfer runs.
     virtual bool RunListCommand(const std::function<int()>& i_command) = 0;
 
+    // Puts a text of the command's own into the status box, with its tool tip.
+    virtual void ShowStatusText(const QString& i_sText, const QString& i_sToolTip) = 0;
+
     // Tells the technician why a command was not sent.
     virtual void Refuse(const QString& i_sMessage) = 0;
 
