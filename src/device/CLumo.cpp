@@ -46,15 +46,11 @@ int CLumo::Connect() {
 }
 
 int CLumo::Disconnect() {
-    MSComm& comm = m_comm();
-    if (!comm.PortOpen()) {
+    if (!m_comm().PortOpen()) {
         return NotConnected;
     }
-    try {
-        comm.setPortOpen(false);
-    } catch (const LumoError&) {
-        // A port that fails to close is closed as far as the session is concerned.
-    }
+    // A port that fails to close is closed as far as the session is concerned.
+    ClosePort();
     return Success;
 }
 
@@ -70,11 +66,13 @@ int CLumo::Exchange(PortAfter i_after, const std::function<int(int)>& i_exchange
             status = i_exchange(connected);
         }
     } catch (const LumoError&) {
-        DropPort();
+        ClosePort(); // the fault already decided the status
         status = NotConnected;
     }
-    if (i_after == PortAfter::Closed) {
-        Disconnect();
+    // Closing waits for the line to take what the command wrote; bytes it had to discard mean
+    // the command did not reach the display.
+    if (i_after == PortAfter::Closed && !ClosePort()) {
+        status = NotConnected;
     }
     return status;
 }
@@ -93,12 +91,14 @@ bool CLumo::AwaitAnswer(int i_iWaitMs, int i_iMaxCount) {
     }
 }
 
-void CLumo::DropPort() {
+bool CLumo::ClosePort() {
     try {
         if (m_comm().PortOpen()) {
             m_comm().setPortOpen(false);
         }
+        return true;
     } catch (const LumoError&) {
+        return false;
     }
 }
 

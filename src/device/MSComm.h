@@ -31,6 +31,7 @@ public:
     // Every waiting byte, oldest first; the receive buffer is empty afterwards.
     virtual QByteArray Input() = 0;
 
-    // Hands all bytes to the operating system, in order, before it returns.
+    // Queues all bytes for sending, in order, and returns without waiting for them to leave
+    // the line. Closing the port waits for them (within a bound).
     virtual void Output(const QByteArray& i_bData) = 0;
 };

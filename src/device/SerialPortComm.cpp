@@ -1,10 +1,11 @@
 #include "device/SerialPortComm.h"
 
 #include "common/LumoError.h"
+#include "device/AppliedFraming.h"
 #include "device/PortResolver.h"
+#include "device/modLumo.h"
 #include "ports/DeviceState.h"
 
-#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 
@@ -12,6 +13,7 @@
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
+#include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <termios.h>
 #include <unistd.h>
@@ -40,11 +42,18 @@ QSerialPort::StopBits toQtStopBits(int s) {
                     : QSerialPort::OneStop;
 }
 
-// Longest time Output waits for the operating system to take the bytes: the time the bytes
-// need on the line at the current rate, and two seconds on top.
-int writeBudgetMs(qint64 bytes, qint32 baud) {
-    const qint64 lineMs = baud > 0 ? bytes * 10 * 1000 / baud : 0;
-    return static_cast<int>(std::min<qint64>(lineMs + 2000, 120000));
+// Closing waits in steps this long for the line to take what is queued, with window events
+// processed between them.
+constexpr qint64 kDrainStepMs = 10;
+
+// Longest time closing waits for the queued bytes to leave: their time on the line at the
+// current framing, and two seconds on top.
+qint64 drainBudgetMs(qint64 i_lBytes, const SerialSettings& i_settings) {
+    const int stopBits = i_settings.stopBits == 1 ? 1 : 2;
+    const int bitsPerByte = 1 + i_settings.dataBits + (i_settings.parity == 'n' ? 0 : 1) + stopBits;
+    const qint64 lineMs =
+        i_settings.baudRate > 0 ? i_lBytes * bitsPerByte * 1000 / i_settings.baudRate : 0;
+    return lineMs + 2000;
 }
 
 } // namespace
@@ -54,8 +63,9 @@ SerialPortComm::SerialPortComm(QObject* i_pParent) : QObject(i_pParent) {
 }
 
 SerialPortComm::~SerialPortComm() {
+    // The program is ending: no wait for the line any more.
     if (m_port.isOpen()) {
-        close();
+        m_port.close();
     }
 }
 
@@ -112,6 +122,7 @@ void SerialPortComm::open() {
     }
     try {
         applyFraming(path);
+        checkAppliedFraming(path);
     } catch (const LumoError&) {
         m_port.close();
         throw;
@@ -154,24 +165,96 @@ void SerialPortComm::applyFraming(const QString& i_sPath) {
     m_port.clearError();
 }
 
-void SerialPortComm::close() {
-    if (m_port.error() == QSerialPort::NoError || m_port.error() == QSerialPort::TimeoutError) {
-        QElapsedTimer budget;
-        budget.start();
-        const int limit = writeBudgetMs(m_port.bytesToWrite(), m_settings.baudRate);
-        while (m_port.isOpen() && m_port.bytesToWrite() > 0 && budget.elapsed() < limit) {
-            m_port.waitForBytesWritten(100);
-        }
+void SerialPortComm::checkAppliedFraming(const QString& i_sPath) {
 #ifdef Q_OS_UNIX
-        if (m_port.isOpen() && m_port.handle() >= 0) {
-            ::tcdrain(m_port.handle());
-        }
+    // A driver can report success for a setting it did not apply: read the line back. A
+    // pseudo-terminal keeps its 8 data bits and no parity, and is not judged.
+    if (isPseudoTerminal(i_sPath)) {
+        return;
+    }
+    termios line{};
+    if (::tcgetattr(static_cast<int>(m_port.handle()), &line) != 0) {
+        throw LumoError(LumoErrorNumber::InvalidSettings,
+                        QStringLiteral("%1: cannot read the line settings back (%2)")
+                            .arg(i_sPath, QString::fromLocal8Bit(std::strerror(errno))));
+    }
+    const QStringList missing = AppliedFraming::NotApplied(line, m_settings);
+    if (!missing.isEmpty()) {
+        throw LumoError(LumoErrorNumber::InvalidSettings,
+                        QStringLiteral("%1: the driver did not apply %2")
+                            .arg(i_sPath, missing.join(QStringLiteral(", "))));
+    }
+#else
+    Q_UNUSED(i_sPath);
 #endif
+}
+
+void SerialPortComm::pushToSystem() {
+    // Only when the line has room: a write into a full queue would count as a port error.
+    while (m_port.isOpen() && m_port.bytesToWrite() > 0) {
+        const qint64 before = m_port.bytesToWrite();
+        m_port.waitForBytesWritten(0);
+        if (m_port.bytesToWrite() >= before) {
+            break;
+        }
+    }
+}
+
+qint64 SerialPortComm::queuedBytes() const {
+    qint64 queued = m_port.bytesToWrite();
+#if defined(Q_OS_UNIX) && defined(TIOCOUTQ)
+    int inSystem = 0;
+    if (m_port.isOpen() && ::ioctl(static_cast<int>(m_port.handle()), TIOCOUTQ, &inSystem) == 0) {
+        queued += inSystem;
+    }
+#endif
+    return queued;
+}
+
+QString SerialPortComm::drain() {
+    pushToSystem();
+    const qint64 queued = queuedBytes();
+    if (queued == 0) {
+        return QString();
+    }
+    WaitClock& clock = modLumo::Clock();
+    const qint64 budget = drainBudgetMs(queued, m_settings);
+    const qint64 start = clock.NowMs();
+    while (m_port.isOpen()) {
+        pushToSystem();
+        const qint64 left = queuedBytes();
+        if (left == 0) {
+            return QString();
+        }
+        if (clock.NowMs() - start > budget || modLumo::WaitsAbandoned()) {
+#ifdef Q_OS_UNIX
+            ::tcflush(static_cast<int>(m_port.handle()), TCOFLUSH);
+#endif
+            return QStringLiteral("%1: %2 bytes did not leave within %3 ms and were discarded")
+                .arg(m_sPath)
+                .arg(left)
+                .arg(budget);
+        }
+        modLumo::WaitMilliseconds(kDrainStepMs);
+    }
+    // The port closed itself (the line died) with bytes still waiting.
+    return m_sLastFault.isEmpty()
+               ? QStringLiteral("%1: the port closed with bytes unsent").arg(m_sPath)
+               : m_sLastFault;
+}
+
+void SerialPortComm::close() {
+    QString lost;
+    if (m_port.error() == QSerialPort::NoError || m_port.error() == QSerialPort::TimeoutError) {
+        lost = drain();
     }
     if (m_port.isOpen()) {
-        m_port.close();
+        m_port.close(); // drops whatever is still in the write buffer
     }
     m_port.clearError();
+    if (!lost.isEmpty()) {
+        throw LumoError(LumoErrorNumber::WriteFailed, QStringLiteral("Write failed: %1").arg(lost));
+    }
 }
 
 void SerialPortComm::requireOpen(const char* i_pOperation) const {
@@ -213,27 +296,13 @@ void SerialPortComm::Output(const QByteArray& i_bData) {
     }
     if (m_port.write(i_bData) != i_bData.size()) {
         const QString reason = m_port.errorString();
-        close();
+        m_port.close();
         throw LumoError(LumoErrorNumber::WriteFailed,
                         QStringLiteral("Write failed: %1").arg(reason));
     }
-    QElapsedTimer budget;
-    budget.start();
-    const int limit = writeBudgetMs(i_bData.size(), m_settings.baudRate);
-    while (m_port.isOpen() && m_port.bytesToWrite() > 0) {
-        if (!m_port.waitForBytesWritten(100) && budget.elapsed() >= limit) {
-            break;
-        }
-    }
-    if (!m_port.isOpen() || m_port.bytesToWrite() > 0) {
-        const QString reason =
-            m_sLastFault.isEmpty() ? QStringLiteral("the line does not take data") : m_sLastFault;
-        if (m_port.isOpen()) {
-            m_port.close();
-        }
-        throw LumoError(LumoErrorNumber::WriteFailed,
-                        QStringLiteral("Write failed: %1").arg(reason));
-    }
+    // Queued, never waited for: what the line cannot take at once leaves while the program
+    // waits for the display, and closing the port waits for the rest.
+    pushToSystem();
 }
 
 void SerialPortComm::onError(QSerialPort::SerialPortError i_eError) {

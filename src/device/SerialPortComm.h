@@ -8,10 +8,13 @@
 
 // The serial component on a real port, through QSerialPort.
 //
-// Output returns only when the operating system holds every byte, and closing waits for the
-// line to drain, so that nothing written before a close is lost. Any port error after the open
-// (a peer that hangs up, an adapter pulled out) closes the port at once instead of letting the
-// dead port wake the event loop forever.
+// Output queues the bytes and hands the operating system what it takes at once; it never waits.
+// Closing waits for the line to take everything queued, with window events processed, so that
+// nothing written before a close is lost; a line that does not take it within its line time
+// and two seconds has the rest discarded, and the close fails. After opening a real port, the
+// line settings are read back: a driver that did not apply one makes the open fail. Any port
+// error after the open (a peer that hangs up, an adapter pulled out) closes the port at once
+// instead of letting the dead port wake the event loop forever.
 class SerialPortComm : public QObject, public MSComm {
     Q_OBJECT
 
@@ -33,13 +36,17 @@ public:
     QByteArray Input() override;
     void Output(const QByteArray& i_bData) override;
 
-    // Why the port closed itself, if it did; empty otherwise.
-    QString LastFault() const { return m_sLastFault; }
-
 private:
     void open();
+    // Drains, then closes; throws WriteFailed (after closing) when queued bytes were discarded.
     void close();
+    // Empty when everything queued left; otherwise why not.
+    QString drain();
+    void pushToSystem();
+    // Bytes not yet on the line: the write buffer and the operating system's output queue.
+    qint64 queuedBytes() const;
     void applyFraming(const QString& i_sPath);
+    void checkAppliedFraming(const QString& i_sPath);
     void requireOpen(const char* i_pOperation) const;
     void pollDevice();
     void onError(QSerialPort::SerialPortError i_eError);
@@ -54,5 +61,5 @@ private:
     SerialSettings m_settings;
     bool m_blnSettingsValid = false;
     bool m_blnApplyingFraming = false; // errors raised meanwhile are judged by applyFraming
-    QString m_sLastFault;
+    QString m_sLastFault;              // why the port closed itself, if it did
 };
