@@ -106,8 +106,7 @@ void idleWatcher() {
     QElapsedTimer wall;
     wall.start();
     runFor(seconds * 1000);
-    const double share =
-        100.0 * (ProcessCpuSeconds() - cpu0) / (double(wall.nsecsElapsed()) / 1e9);
+    const double share = 100.0 * (ProcessCpuSeconds() - cpu0) / (double(wall.nsecsElapsed()) / 1e9);
     std::printf("device watcher idle for %d s: CPU share %.3f %%\n", seconds, share);
     std::printf("| CPU share of the device watcher, %d s idle | %.2f %% | at most 0.5 %% |\n",
                 seconds, share);
