@@ -10,6 +10,7 @@
 #include "device/modLumo.h"
 #include "pty/CpuTime.h"
 #include "pty/PtyPair.h"
+#include "support/BenchFigures.h"
 #include "transfer/frmCLumo.h"
 
 #include <QCoreApplication>
@@ -24,12 +25,6 @@
 #include <vector>
 
 namespace {
-
-double median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    const size_t n = v.size();
-    return n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2;
-}
 
 // A display on the master side of a pseudo-terminal: it answers every native frame with ACK
 // the moment the frame's last byte is read, from a thread of its own.
@@ -89,12 +84,12 @@ void overshoot() {
         over.push_back(double(t.nsecsElapsed()) / 1e6 - 50.0);
     }
     std::printf("WaitMilliseconds(50) x100: overshoot median %.3f ms, max %.3f ms, min %.3f ms\n",
-                median(over), *std::max_element(over.begin(), over.end()),
+                BenchFigures::Median(over), *std::max_element(over.begin(), over.end()),
                 *std::min_element(over.begin(), over.end()));
     std::printf(
         "| overshoot of 100 x `WaitMilliseconds(50)` | median %.1f ms, max %.1f ms | median "
         "at most 2 ms |\n",
-        median(over), *std::max_element(over.begin(), over.end()));
+        BenchFigures::Median(over), *std::max_element(over.begin(), over.end()));
 }
 
 void roundTrip() {
@@ -119,12 +114,14 @@ void roundTrip() {
     }
     std::printf("SetInternationalCode x30 against an at-once ACK: median %.3f ms, max %.3f ms, "
                 "min %.3f ms (%+.3f ms over the 50 ms floor at the median), %d not 0\n",
-                median(trips), *std::max_element(trips.begin(), trips.end()),
-                *std::min_element(trips.begin(), trips.end()), median(trips) - 50.0, failures);
+                BenchFigures::Median(trips), *std::max_element(trips.begin(), trips.end()),
+                *std::min_element(trips.begin(), trips.end()), BenchFigures::Median(trips) - 50.0,
+                failures);
     std::printf(
         "| `SetInternationalCode` round trip, peer answering at once | median %.1f ms (%+.1f ms "
         "over the 50 ms floor)%s | within 10 ms of the floor |\n",
-        median(trips), median(trips) - 50.0, failures == 0 ? "" : ", SOME FAILED");
+        BenchFigures::Median(trips), BenchFigures::Median(trips) - 50.0,
+        failures == 0 ? "" : ", SOME FAILED");
 
     // What opening and closing alone cost (the serial component's lock file, the line setup).
     std::vector<double> opens;
@@ -140,8 +137,8 @@ void roundTrip() {
     }
     std::printf("  of which Connect alone: median %.3f ms, max %.3f ms; Disconnect alone: median "
                 "%.3f ms, max %.3f ms\n",
-                median(opens), *std::max_element(opens.begin(), opens.end()), median(closes),
-                *std::max_element(closes.begin(), closes.end()));
+                BenchFigures::Median(opens), *std::max_element(opens.begin(), opens.end()),
+                BenchFigures::Median(closes), *std::max_element(closes.begin(), closes.end()));
     qunsetenv("LUMOQ4_COM1");
 }
 

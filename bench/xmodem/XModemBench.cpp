@@ -5,6 +5,7 @@
 #include "FirmwareRun.h"
 #include "device/CLumo.h"
 #include "pty/PtyPair.h"
+#include "support/BenchFigures.h"
 
 #include <QCoreApplication>
 #include <QTemporaryDir>

@@ -26,6 +26,7 @@ public:
         m_port = port;
     }
     qint16 CommPort() const override { return m_port; }
+    void setDevicePath(const QString&) override {}
     void setSettings(const QString& s) override { m_settings = s; }
     QString Settings() const override { return m_settings; }
     void setPortOpen(bool open) override {

@@ -23,6 +23,7 @@ public:
 
     void setCommPort(qint16 port) override { m_port = port; }
     qint16 CommPort() const override { return m_port; }
+    void setDevicePath(const QString&) override {}
     void setSettings(const QString& s) override { m_settings = s; }
     QString Settings() const override { return m_settings; }
     void setPortOpen(bool open) override { m_open = open; }

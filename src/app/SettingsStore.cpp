@@ -80,6 +80,16 @@ void SaveSetting(const QString& i_sAppName, const QString& i_sSection, const QSt
     }
 }
 
+void DeleteSetting(const QString& i_sAppName, const QString& i_sSection, const QString& i_sKey) {
+    const QString file = FileFor(i_sAppName);
+    g_unsaved.remove(memoryKey(file, i_sSection, i_sKey));
+    QSettings settings(file, QSettings::IniFormat);
+    settings.beginGroup(i_sSection);
+    settings.remove(i_sKey);
+    settings.endGroup();
+    settings.sync();
+}
+
 void ResetForTests() {
     g_unsaved.clear();
     g_blnToldUser = false;

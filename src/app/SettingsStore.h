@@ -18,6 +18,9 @@ QString GetSetting(const QString& i_sAppName, const QString& i_sSection, const Q
 void SaveSetting(const QString& i_sAppName, const QString& i_sSection, const QString& i_sKey,
                  const QString& i_sValue);
 
+// Removes a value; a later read gives the reader's default.
+void DeleteSetting(const QString& i_sAppName, const QString& i_sSection, const QString& i_sKey);
+
 // The file behind an application name.
 QString FileFor(const QString& i_sAppName);
 

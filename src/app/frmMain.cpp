@@ -9,12 +9,14 @@
 #include "device/CLumo.h"
 #include "device/LineTap.h"
 #include "device/OpenFailureAdvice.h"
+#include "device/PortResolver.h"
 #include "device/modLumo.h"
 #include "monitor/frmLineMonitor.h"
 #include "panels/AsciiPanel.h"
 #include "panels/EpsonPanel.h"
 #include "panels/SettingPanel.h"
 #include "panels/VeltPanel.h"
+#include "ports/DeviceState.h"
 #include "transfer/FirmwareUpdateEntry.h"
 #include "transfer/frmCLumo.h"
 #include "vt100/frmVT100.h"
@@ -129,6 +131,10 @@ bool frmMain::RunCommand(bool i_blnStatus, const std::function<int()>& i_command
     if (!m_busy.Begin()) {
         return false; // another command is still waiting for the display
     }
+    if (RefusedForTransfer()) {
+        m_busy.End();
+        return false;
+    }
     SSTab1->setEnabled(false);
     if (i_blnStatus) {
         txtStatus->clear();
@@ -144,18 +150,56 @@ bool frmMain::RunCommand(bool i_blnStatus, const std::function<int()>& i_command
     return true;
 }
 
+bool frmMain::RunListCommand(const std::function<int()>& i_command) {
+    if (RefusedForTransfer()) {
+        return false;
+    }
+    i_command();
+    return true;
+}
+
+bool frmMain::RefusedForTransfer() {
+    if (!m_lumo().TransferRunning()) {
+        return false;
+    }
+    txtStatus->setText(QStringLiteral("A firmware transfer is running."));
+    txtStatus->setToolTip(QString());
+    return true;
+}
+
 void frmMain::ShowStatus(int i_iStatus) {
-    if (i_iStatus == LumoStatus::Success) {
-        txtStatus->setText(QStringLiteral("OK"));
+    if (i_iStatus == LumoStatus::OpenFailed) {
+        QString message;
+        m_lumo().ErrorDescription(i_iStatus, message);
+        txtStatus->setText(message);
+        const int port = m_lumo().CommPort();
+        QString advice = OpenFailureAdvice::For(frmCLumo::Instance().LastOpenFailure(), port);
+        const QString hint = m_pSetting->NewDeviceHint(port);
+        if (!hint.isEmpty()) {
+            advice += QLatin1Char('\n') + hint;
+        }
+        txtStatus->setToolTip(advice);
         return;
     }
-    QString message;
-    m_lumo().ErrorDescription(i_iStatus, message);
-    txtStatus->setText(message);
-    if (i_iStatus == LumoStatus::OpenFailed) {
-        txtStatus->setToolTip(
-            OpenFailureAdvice::For(frmCLumo::Instance().LastOpenFailure(), m_lumo().CommPort()));
+    if (i_iStatus == LumoStatus::Success) {
+        txtStatus->setText(QStringLiteral("OK"));
+    } else {
+        QString message;
+        m_lumo().ErrorDescription(i_iStatus, message);
+        txtStatus->setText(message);
     }
+    // The line was opened: a pseudo-terminal does not carry the framing that was asked for.
+    const QString path = PortResolver::DevicePath(m_lumo().CommPort());
+    if (DeviceState::IsPseudoTerminal(path)) {
+        txtStatus->setToolTip(QStringLiteral("%1 is a pseudo-terminal: it carries 8 data bits and "
+                                             "no parity whatever is asked.")
+                                  .arg(path));
+    }
+}
+
+void frmMain::ShowStatusText(const QString& i_sText, const QString& i_sToolTip) {
+    txtStatus->setText(i_sText);
+    txtStatus->setToolTip(i_sToolTip);
 }
 
 void frmMain::Refuse(const QString& i_sMessage) {
@@ -164,9 +208,10 @@ void frmMain::Refuse(const QString& i_sMessage) {
 
 void frmMain::closeEvent(QCloseEvent* i_pEvent) {
     i_pEvent->accept();
-    if (Busy()) {
-        // A command is waiting for the display inside this event: let every wait return at
-        // once so that it unwinds, and leave the event loops as soon as it has.
+    if (Busy() || m_lumo().TransferRunning()) {
+        // A command or a transfer is waiting for the display inside this event: let every wait
+        // return at once so that it unwinds (a transfer ends with its abort), and leave the
+        // event loops as soon as it has.
         modLumo::AbandonWaits();
         QCoreApplication::exit(0);
     }
@@ -216,10 +261,16 @@ void frmMain::ApplyDisplayType(const DisplayType& i_type) {
 // --- Secondary windows --------------------------------------------------------------------
 
 void frmMain::cmdFirmwireUpdate_Click() {
-    RunFirmwareUpdate(m_lumo(), this);
+    // While a transfer runs the button brings its dialog back instead of starting another.
+    if (!RunFirmwareUpdate(m_lumo(), this)) {
+        RefusedForTransfer();
+    }
 }
 
 void frmMain::cmdMis_Click() {
+    if (RefusedForTransfer()) {
+        return;
+    }
     // A fresh window (and screen model) for every opening.
     frmVT100 window(m_lumo(), this);
     window.exec();

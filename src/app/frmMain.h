@@ -35,6 +35,8 @@ public:
     CLumo& Lumo() override { return m_lumo(); }
     bool Busy() const override { return m_busy.Busy(); }
     bool RunCommand(bool i_blnStatus, const std::function<int()>& i_command) override;
+    bool RunListCommand(const std::function<int()>& i_command) override;
+    void ShowStatusText(const QString& i_sText, const QString& i_sToolTip) override;
     void Refuse(const QString& i_sMessage) override;
     bool Loading() const override { return m_blnLoading; }
     qint16 DisplayTypeCode() const override { return m_iDisplayType; }
@@ -65,6 +67,9 @@ private:
     void cmdMis_Click();
     void cmdLineMonitor_Click();
     void ShowStatus(int i_iStatus);
+    // While a firmware transfer runs the port is its own: says so in the status box and
+    // returns true, so that the caller leaves the port alone.
+    bool RefusedForTransfer();
 
     std::unique_ptr<CLumo> m_pLumo;
     BusyPointer m_busy{*this};

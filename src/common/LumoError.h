@@ -16,7 +16,6 @@ constexpr qint32 PortAlreadyOpen = 8005;
 constexpr qint32 PortUnavailable = 8010;
 constexpr qint32 InvalidSettings = 8015;
 constexpr qint32 PortNotOpen = 8018;
-constexpr qint32 ReadFailed = 8020;
 constexpr qint32 WriteFailed = 8021;
 } // namespace LumoErrorNumber
 

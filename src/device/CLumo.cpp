@@ -8,6 +8,7 @@
 #include "common/Prompt.h"
 #include "device/MSComm.h"
 #include "device/NativeFrames.h"
+#include "device/SerialSettings.h"
 #include "device/modLumo.h"
 #include "transfer/frmCLumo.h"
 
@@ -45,15 +46,11 @@ int CLumo::Connect() {
 }
 
 int CLumo::Disconnect() {
-    MSComm& comm = m_comm();
-    if (!comm.PortOpen()) {
+    if (!m_comm().PortOpen()) {
         return NotConnected;
     }
-    try {
-        comm.setPortOpen(false);
-    } catch (const LumoError&) {
-        // A port that fails to close is closed as far as the session is concerned.
-    }
+    // A port that fails to close is closed as far as the session is concerned.
+    ClosePort();
     return Success;
 }
 
@@ -69,11 +66,13 @@ int CLumo::Exchange(PortAfter i_after, const std::function<int(int)>& i_exchange
             status = i_exchange(connected);
         }
     } catch (const LumoError&) {
-        DropPort();
+        ClosePort(); // the fault already decided the status
         status = NotConnected;
     }
-    if (i_after == PortAfter::Closed) {
-        Disconnect();
+    // Closing waits for the line to take what the command wrote; bytes it had to discard mean
+    // the command did not reach the display.
+    if (i_after == PortAfter::Closed && !ClosePort()) {
+        status = NotConnected;
     }
     return status;
 }
@@ -92,12 +91,14 @@ bool CLumo::AwaitAnswer(int i_iWaitMs, int i_iMaxCount) {
     }
 }
 
-void CLumo::DropPort() {
+bool CLumo::ClosePort() {
     try {
         if (m_comm().PortOpen()) {
             m_comm().setPortOpen(false);
         }
+        return true;
     } catch (const LumoError&) {
+        return false;
     }
 }
 
@@ -141,12 +142,8 @@ QString CLumo::Parity() const {
 }
 
 void CLumo::setParity(const QString& i_sParity) {
-    if (i_sParity == QLatin1String("NONE")) {
-        m_sParity = QStringLiteral("n,8,1");
-    } else if (i_sParity == QLatin1String("ODD")) {
-        m_sParity = QStringLiteral("o,7,1");
-    } else if (i_sParity == QLatin1String("EVEN")) {
-        m_sParity = QStringLiteral("e,7,1");
+    if (const std::optional<QString> framing = SerialSettings::FramingOf(i_sParity)) {
+        m_sParity = *framing;
     }
 }
 
@@ -395,14 +392,16 @@ int CLumo::GetMessage(QString& o_sMessage) {
 }
 
 int CLumo::GetVersion(QString& o_sVersion) {
-    return Query(NativeFrames::Frame('V'), 300, 100, 10, [&](const QByteArray& reply) {
-        QByteArray text;
-        const int status = NativeFrames::ParseVersionReply(reply, text);
-        if (status == Success) {
-            o_sVersion = Cp1252::Decode(text);
-        }
-        return status;
-    });
+    return Query(NativeFrames::Frame('V'), NativeFrames::VersionSettleMs,
+                 NativeFrames::VersionIdleMs, NativeFrames::VersionMaxCount,
+                 [&](const QByteArray& reply) {
+                     QByteArray text;
+                     const int status = NativeFrames::ParseVersionReply(reply, text);
+                     if (status == Success) {
+                         o_sVersion = Cp1252::Decode(text);
+                     }
+                     return status;
+                 });
 }
 
 void CLumo::ReadWaiting(const std::function<void(const QByteArray&)>& i_take) {

@@ -87,9 +87,13 @@ public:
     int FirmwareUpdateMode();
     // How the last transfer ended (NotStarted until a run has begun after StartSendFile).
     XModemOutcome LastTransferOutcome() const;
+    // True from the start of FirmwareUpdateMode until the transfer that follows it has ended
+    // (or was stopped before it began): the port belongs to the transfer.
+    bool TransferRunning() const;
 
 private:
-    // Waits for a prompt holding ">"; 0, or -4 after 120 silent polls of 500 ms.
+    // Waits for a prompt holding ">"; 0, or -4 after 120 silent polls of 500 ms, or at the
+    // first poll without ">" once more than 10 s have passed in all.
     int WaitForPrompt();
 
     MSComm& m_comm() const;
@@ -99,7 +103,8 @@ private:
     // The one exchange path of every device operation: Connect (-2 when that fails), check that
     // the port really is open (-3 when it is not), run i_exchange with Connect's result (0, or
     // -1 when the port had been open) and return its status. A LumoError inside the exchange
-    // closes the port and gives -3. With PortAfter::Closed the port is closed at the end.
+    // closes the port and gives -3. With PortAfter::Closed the port is closed at the end, and a
+    // close that had to discard what the command wrote (a stalled line) gives -3 as well.
     int Exchange(PortAfter i_after, const std::function<int(int)>& i_exchange);
 
     // Polls the receive count up to i_iMaxCount + 1 times, waiting i_iWaitMs between polls;
@@ -118,8 +123,9 @@ private:
     QByteArray EncodeText(const QString& i_sText) const;
     void ReadWaiting(const std::function<void(const QByteArray&)>& i_take);
 
-    // Closes the port after a fault inside an exchange; the fault itself was already caught.
-    void DropPort();
+    // Closes the port if it is open; false when the close failed (queued bytes were discarded
+    // because the line did not take them in time). The port is closed either way.
+    bool ClosePort();
 
     frmCLumo* m_host;
     QString m_sSettings;

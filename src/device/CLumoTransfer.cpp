@@ -12,6 +12,8 @@ namespace {
 
 constexpr int kPromptPollMs = 500;
 constexpr int kPromptSilentPolls = 120;
+// A display that keeps sending without a prompt is given this long in all.
+constexpr qint64 kPromptTalkingMs = 10000;
 
 } // namespace
 
@@ -66,11 +68,21 @@ XModemOutcome CLumo::LastTransferOutcome() const {
     return m_host->TransferOutcome();
 }
 
+bool CLumo::TransferRunning() const {
+    return m_host->TransferRunning();
+}
+
 int CLumo::FirmwareUpdateMode() {
     const QByteArray load = QByteArrayLiteral("\x1BLoad");
     const QByteArray xa = QByteArrayLiteral("XA\r");
     const QByteArray image =
         m_FirmwareCodeType == 0 ? QByteArrayLiteral("PX\r\n") : QByteArrayLiteral("ZX\r\n");
+    // The loader dialogue is part of the transfer: nothing else may use the port meanwhile.
+    m_host->setSwitching(true);
+    struct SwitchingEnds {
+        frmCLumo& host;
+        ~SwitchingEnds() { host.setSwitching(false); }
+    } switchingEnds{*m_host};
     // The loader is entered from the display's own command set. The port stays open for the
     // transfer that follows.
     m_comm().NoteContext(LineContext::Display);
@@ -95,6 +107,7 @@ int CLumo::FirmwareUpdateMode() {
 
 int CLumo::WaitForPrompt() {
     MSComm& comm = m_comm();
+    const qint64 start = modLumo::Clock().NowMs();
     for (int silent = 0; silent < kPromptSilentPolls;) {
         modLumo::WaitMilliseconds(kPromptPollMs);
         if (comm.InBufferCount() > 0) {
@@ -103,6 +116,9 @@ int CLumo::WaitForPrompt() {
             }
             if (comm.Input().contains('>')) {
                 return Success;
+            }
+            if (modLumo::Clock().NowMs() - start > kPromptTalkingMs) {
+                return NoResponse; // talking, but never the prompt
             }
         } else {
             ++silent;

@@ -16,6 +16,10 @@ public:
     virtual void setCommPort(qint16 i_iPort) = 0;
     virtual qint16 CommPort() const = 0;
 
+    // A device that the next openings use instead of the one CommPort leads to (Find Display
+    // tries devices that no port number leads to yet); empty for CommPort's device again.
+    virtual void setDevicePath(const QString& i_sPath) = 0;
+
     virtual void setSettings(const QString& i_sSettings) = 0;
     virtual QString Settings() const = 0;
 
@@ -29,7 +33,8 @@ public:
     // Every waiting byte, oldest first; the receive buffer is empty afterwards.
     virtual QByteArray Input() = 0;
 
-    // Hands all bytes to the operating system, in order, before it returns.
+    // Queues all bytes for sending, in order, and returns without waiting for them to leave
+    // the line. Closing the port waits for them (within a bound).
     virtual void Output(const QByteArray& i_bData) = 0;
 
     // What the caller knows of the display's mode, for the record of the line (the line

@@ -32,4 +32,10 @@ int ParseMessageReply(const QByteArray& i_bReply, QByteArray& o_bText);
 // Version reply: at least four bytes, all of them the version text. 0 or -6.
 int ParseVersionReply(const QByteArray& i_bReply, QByteArray& o_bText);
 
+// How long the version query waits: up to VersionMaxCount + 1 polls spaced by VersionIdleMs
+// for the reply to begin, then VersionSettleMs for the rest of it.
+constexpr int VersionIdleMs = 100;
+constexpr int VersionMaxCount = 10;
+constexpr int VersionSettleMs = 300;
+
 } // namespace NativeFrames

@@ -12,4 +12,13 @@ QString DevicePath(int i_iPort);
 // Which of the three gave the path: "LUMOQ4_COM1", "the setting Ports/COM1" or "the default".
 QString Source(int i_iPort);
 
+// The value of LUMOQ4_COMn, empty when it is not set; while set, it wins over the setting.
+QString FromEnvironment(int i_iPort);
+QString EnvironmentName(int i_iPort);
+
+// Writes "Ports"/"COMn" (a device path or a link to one); RemoveMapping deletes it, so that
+// COMn leads to the platform's own name again.
+void SetMapping(int i_iPort, const QString& i_sPath);
+void RemoveMapping(int i_iPort);
+
 } // namespace PortResolver

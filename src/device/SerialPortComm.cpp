@@ -1,19 +1,20 @@
 #include "device/SerialPortComm.h"
 
 #include "common/LumoError.h"
+#include "device/AppliedFraming.h"
 #include "device/PortResolver.h"
+#include "device/modLumo.h"
+#include "ports/DeviceState.h"
 
-#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 
 #ifdef Q_OS_UNIX
 #include <cerrno>
-#include <csignal>
 #include <cstring>
 #include <fcntl.h>
+#include <sys/ioctl.h>
 #include <sys/stat.h>
-#include <sys/sysmacros.h>
 #include <termios.h>
 #include <unistd.h>
 #endif
@@ -41,11 +42,18 @@ QSerialPort::StopBits toQtStopBits(int s) {
                     : QSerialPort::OneStop;
 }
 
-// Longest time Output waits for the operating system to take the bytes: the time the bytes
-// need on the line at the current rate, and two seconds on top.
-int writeBudgetMs(qint64 bytes, qint32 baud) {
-    const qint64 lineMs = baud > 0 ? bytes * 10 * 1000 / baud : 0;
-    return static_cast<int>(std::min<qint64>(lineMs + 2000, 120000));
+// Closing waits in steps this long for the line to take what is queued, with window events
+// processed between them.
+constexpr qint64 kDrainStepMs = 10;
+
+// Longest time closing waits for the queued bytes to leave: their time on the line at the
+// current framing, and two seconds on top.
+qint64 drainBudgetMs(qint64 i_lBytes, const SerialSettings& i_settings) {
+    const int stopBits = i_settings.stopBits == 1 ? 1 : 2;
+    const int bitsPerByte = 1 + i_settings.dataBits + (i_settings.parity == 'n' ? 0 : 1) + stopBits;
+    const qint64 lineMs =
+        i_settings.baudRate > 0 ? i_lBytes * bitsPerByte * 1000 / i_settings.baudRate : 0;
+    return lineMs + 2000;
 }
 
 } // namespace
@@ -55,8 +63,9 @@ SerialPortComm::SerialPortComm(QObject* i_pParent) : QObject(i_pParent) {
 }
 
 SerialPortComm::~SerialPortComm() {
+    // The program is ending: no wait for the line any more.
     if (m_port.isOpen()) {
-        close();
+        m_port.close();
     }
 }
 
@@ -100,7 +109,10 @@ void SerialPortComm::open() {
     if (m_port.isOpen()) {
         throw LumoError(LumoErrorNumber::PortAlreadyOpen, QStringLiteral("Port already open"));
     }
-    const QString path = m_iPort < 1 ? QString() : PortResolver::DevicePath(m_iPort);
+    QString path = m_sDevicePath;
+    if (path.isEmpty() && m_iPort >= 1) {
+        path = PortResolver::DevicePath(m_iPort);
+    }
     try {
         if (m_iPort < 1) {
             throw LumoError(LumoErrorNumber::InvalidPortNumber,
@@ -126,6 +138,7 @@ void SerialPortComm::openDevice(const QString& i_sPath) {
     }
     try {
         applyFraming(i_sPath);
+        checkAppliedFraming(i_sPath);
     } catch (const LumoError&) {
         m_port.close();
         throw;
@@ -168,25 +181,97 @@ void SerialPortComm::applyFraming(const QString& i_sPath) {
     m_port.clearError();
 }
 
-void SerialPortComm::close() {
-    if (m_port.error() == QSerialPort::NoError || m_port.error() == QSerialPort::TimeoutError) {
-        QElapsedTimer budget;
-        budget.start();
-        const int limit = writeBudgetMs(m_port.bytesToWrite(), m_settings.baudRate);
-        while (m_port.isOpen() && m_port.bytesToWrite() > 0 && budget.elapsed() < limit) {
-            m_port.waitForBytesWritten(100);
-        }
+void SerialPortComm::checkAppliedFraming(const QString& i_sPath) {
 #ifdef Q_OS_UNIX
-        if (m_port.isOpen() && m_port.handle() >= 0) {
-            ::tcdrain(m_port.handle());
-        }
+    // A driver can report success for a setting it did not apply: read the line back. A
+    // pseudo-terminal keeps its 8 data bits and no parity, and is not judged.
+    if (isPseudoTerminal(i_sPath)) {
+        return;
+    }
+    termios line{};
+    if (::tcgetattr(static_cast<int>(m_port.handle()), &line) != 0) {
+        throw LumoError(LumoErrorNumber::InvalidSettings,
+                        QStringLiteral("%1: cannot read the line settings back (%2)")
+                            .arg(i_sPath, QString::fromLocal8Bit(std::strerror(errno))));
+    }
+    const QStringList missing = AppliedFraming::NotApplied(line, m_settings);
+    if (!missing.isEmpty()) {
+        throw LumoError(LumoErrorNumber::InvalidSettings,
+                        QStringLiteral("%1: the driver did not apply %2")
+                            .arg(i_sPath, missing.join(QStringLiteral(", "))));
+    }
+#else
+    Q_UNUSED(i_sPath);
 #endif
+}
+
+void SerialPortComm::pushToSystem() {
+    // Only when the line has room: a write into a full queue would count as a port error.
+    while (m_port.isOpen() && m_port.bytesToWrite() > 0) {
+        const qint64 before = m_port.bytesToWrite();
+        m_port.waitForBytesWritten(0);
+        if (m_port.bytesToWrite() >= before) {
+            break;
+        }
+    }
+}
+
+qint64 SerialPortComm::queuedBytes() const {
+    qint64 queued = m_port.bytesToWrite();
+#if defined(Q_OS_UNIX) && defined(TIOCOUTQ)
+    int inSystem = 0;
+    if (m_port.isOpen() && ::ioctl(static_cast<int>(m_port.handle()), TIOCOUTQ, &inSystem) == 0) {
+        queued += inSystem;
+    }
+#endif
+    return queued;
+}
+
+QString SerialPortComm::drain() {
+    pushToSystem();
+    const qint64 queued = queuedBytes();
+    if (queued == 0) {
+        return QString();
+    }
+    WaitClock& clock = modLumo::Clock();
+    const qint64 budget = drainBudgetMs(queued, m_settings);
+    const qint64 start = clock.NowMs();
+    while (m_port.isOpen()) {
+        pushToSystem();
+        const qint64 left = queuedBytes();
+        if (left == 0) {
+            return QString();
+        }
+        if (clock.NowMs() - start > budget || modLumo::WaitsAbandoned()) {
+#ifdef Q_OS_UNIX
+            ::tcflush(static_cast<int>(m_port.handle()), TCOFLUSH);
+#endif
+            return QStringLiteral("%1: %2 bytes did not leave within %3 ms and were discarded")
+                .arg(m_sPath)
+                .arg(left)
+                .arg(budget);
+        }
+        modLumo::WaitMilliseconds(kDrainStepMs);
+    }
+    // The port closed itself (the line died) with bytes still waiting.
+    return m_sLastFault.isEmpty()
+               ? QStringLiteral("%1: the port closed with bytes unsent").arg(m_sPath)
+               : m_sLastFault;
+}
+
+void SerialPortComm::close() {
+    QString lost;
+    if (m_port.error() == QSerialPort::NoError || m_port.error() == QSerialPort::TimeoutError) {
+        lost = drain();
     }
     if (m_port.isOpen()) {
-        m_port.close();
-        closed(QString());
+        m_port.close(); // drops whatever is still in the write buffer
+        closed(lost);
     }
     m_port.clearError();
+    if (!lost.isEmpty()) {
+        throw LumoError(LumoErrorNumber::WriteFailed, QStringLiteral("Write failed: %1").arg(lost));
+    }
 }
 
 void SerialPortComm::closed(const QString& i_sReason) {
@@ -241,28 +326,14 @@ void SerialPortComm::Output(const QByteArray& i_bData) {
     m_pTap->Written(i_bData);
     if (m_port.write(i_bData) != i_bData.size()) {
         const QString reason = m_port.errorString();
-        close();
+        m_port.close();
+        closed(reason);
         throw LumoError(LumoErrorNumber::WriteFailed,
                         QStringLiteral("Write failed: %1").arg(reason));
     }
-    QElapsedTimer budget;
-    budget.start();
-    const int limit = writeBudgetMs(i_bData.size(), m_settings.baudRate);
-    while (m_port.isOpen() && m_port.bytesToWrite() > 0) {
-        if (!m_port.waitForBytesWritten(100) && budget.elapsed() >= limit) {
-            break;
-        }
-    }
-    if (!m_port.isOpen() || m_port.bytesToWrite() > 0) {
-        const QString reason =
-            m_sLastFault.isEmpty() ? QStringLiteral("the line does not take data") : m_sLastFault;
-        if (m_port.isOpen()) {
-            m_port.close();
-            closed(reason);
-        }
-        throw LumoError(LumoErrorNumber::WriteFailed,
-                        QStringLiteral("Write failed: %1").arg(reason));
-    }
+    // Queued, never waited for: what the line cannot take at once leaves while the program
+    // waits for the display, and closing the port waits for the rest.
+    pushToSystem();
 }
 
 void SerialPortComm::onError(QSerialPort::SerialPortError i_eError) {
@@ -279,19 +350,7 @@ void SerialPortComm::onError(QSerialPort::SerialPortError i_eError) {
 }
 
 bool SerialPortComm::isPseudoTerminal(const QString& i_sPath) {
-#ifdef Q_OS_LINUX
-    struct stat st {};
-    const QByteArray path = QFile::encodeName(i_sPath);
-    if (::stat(path.constData(), &st) != 0 || !S_ISCHR(st.st_mode)) {
-        return false;
-    }
-    // Unix98 pseudo-terminal slaves use majors 136 to 143; the legacy ones 3.
-    const unsigned int maj = major(st.st_rdev);
-    return (maj >= 136 && maj <= 143) || maj == 3;
-#else
-    Q_UNUSED(i_sPath);
-    return false;
-#endif
+    return DeviceState::IsPseudoTerminal(i_sPath);
 }
 
 QString SerialPortComm::openFailureReason(const QString& i_sPath, const QSerialPort& i_port) {
@@ -305,24 +364,8 @@ QString SerialPortComm::openFailureReason(const QString& i_sPath, const QSerialP
         return QStringLiteral("%1: %2").arg(i_sPath, QString::fromLocal8Bit(std::strerror(errno)));
     }
     // A lock file left by another program names that program's process id.
-    // The lock is named after the path below /dev with "/" as "_": /dev/pts/3 is LCK..pts_3.
-    QString name = i_sPath;
-    if (name.startsWith(QLatin1String("/dev/"))) {
-        name.remove(0, 5);
-    }
-    name.replace(QLatin1Char('/'), QLatin1Char('_'));
-    for (const char* folder : {"/var/lock", "/run/lock"}) {
-        QFile lock(QStringLiteral("%1/LCK..%2").arg(QLatin1String(folder), name));
-        if (lock.open(QIODevice::ReadOnly)) {
-            // The first line holds the process id (the serial library writes name and host after
-            // it).
-            const qint64 pid = QString::fromLatin1(lock.readLine()).trimmed().toLongLong();
-            if (pid > 0 && (::kill(static_cast<pid_t>(pid), 0) == 0 || errno == EPERM)) {
-                return QStringLiteral("%1: in use by another program (process %2)")
-                    .arg(i_sPath)
-                    .arg(pid);
-            }
-        }
+    if (const qint64 pid = DeviceState::LockOwner(i_sPath)) {
+        return QStringLiteral("%1: in use by another program (process %2)").arg(i_sPath).arg(pid);
     }
     if (i_port.error() == QSerialPort::PermissionError) {
         return QStringLiteral("%1: in use by another program").arg(i_sPath);

@@ -20,3 +20,16 @@ std::optional<SerialSettings> SerialSettings::Parse(const QString& i_sSettings) 
     settings.stopBits = stop == QStringLiteral("1") ? 1 : stop == QStringLiteral("2") ? 2 : 3;
     return settings;
 }
+
+std::optional<QString> SerialSettings::FramingOf(const QString& i_sParity) {
+    if (i_sParity == QLatin1String("NONE")) {
+        return QStringLiteral("n,8,1");
+    }
+    if (i_sParity == QLatin1String("ODD")) {
+        return QStringLiteral("o,7,1");
+    }
+    if (i_sParity == QLatin1String("EVEN")) {
+        return QStringLiteral("e,7,1");
+    }
+    return std::nullopt;
+}

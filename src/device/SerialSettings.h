@@ -13,4 +13,8 @@ struct SerialSettings {
 
     // nullopt when the text is not of that form or names values no port has.
     static std::optional<SerialSettings> Parse(const QString& i_sSettings);
+
+    // The framing a parity name stands for: "NONE" n,8,1, "ODD" o,7,1, "EVEN" e,7,1 (exact,
+    // case-sensitive); nullopt for any other text.
+    static std::optional<QString> FramingOf(const QString& i_sParity);
 };

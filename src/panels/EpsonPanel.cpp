@@ -6,6 +6,7 @@
 #include "device/CLumo.h"
 #include "panels/CommandHost.h"
 #include "widgets/ComboList.h"
+#include "widgets/TypingLimit.h"
 
 #include <QGridLayout>
 #include <QGroupBox>
@@ -150,7 +151,7 @@ EpsonPanel::EpsonPanel(CommandHost& i_host, QWidget* i_pParent)
 
     txtEPSON = new QLineEdit(this);
     txtEPSON->setObjectName(QStringLiteral("txtEPSON"));
-    txtEPSON->setMaxLength(40);
+    TypingLimit::Set(txtEPSON, 40);
     cboPeripheral = ComboList::Create(QStringLiteral("cboPeripheral"),
                                       SelectionLists::Peripherals(), true, this);
     cboOperation =
@@ -279,9 +280,9 @@ bool EpsonPanel::Check(int i_iIndex) {
                           .arg(cboExpand->currentText()));
         return false;
     }
-    if (i_iIndex == BlinkButton && NumberText::LeadingNumber(txtBlink->text()) > 255) {
+    if (i_iIndex == BlinkButton && BlinkNumber() > 255) {
         m_host.Refuse(tr("Blink: %1 does not fit the command. Enter a number from 0 to 255.")
-                          .arg(txtBlink->text()));
+                          .arg(txtBlink->displayText()));
         return false;
     }
     return true;
@@ -313,16 +314,16 @@ int EpsonPanel::Send(int i_iIndex) {
     case NationalButton:
         return lumo.SendMessage(bytesText({0x1B, 0x52, cboNational->currentIndex()}));
     case ExpandButton: {
-        const double number =
-            NumberText::RoundHalfEven(NumberText::LeadingNumber(cboExpand->currentText()));
-        ComboList::SelectIfPresent(cboExpand, number > 255 ? 0 : static_cast<int>(number));
+        // Above 255 is judged on the number as typed: 255.4 is above 255 and selects entry 0.
+        const double typed = NumberText::LeadingNumber(cboExpand->currentText());
+        const double number = typed > 255 ? 0 : NumberText::RoundHalfEven(typed);
+        ComboList::SelectIfPresent(cboExpand, static_cast<int>(number));
         return lumo.SendMessageStringAndByte(
             text("\x1B\x74"), static_cast<quint8>(std::max(0, cboExpand->currentIndex())));
     }
     case BlinkButton:
-        return lumo.SendMessageStringAndByte(text("\x1F\x45"),
-                                             static_cast<quint8>(NumberText::RoundHalfEven(
-                                                 NumberText::LeadingNumber(txtBlink->text()))));
+        return lumo.SendMessageStringAndByte(
+            text("\x1F\x45"), static_cast<quint8>(NumberText::RoundHalfEven(BlinkNumber())));
     case SendButton: {
         // The native tab's message box takes the text too. Both boxes have the same length
         // limit, so what goes out is what both show.
@@ -334,18 +335,27 @@ int EpsonPanel::Send(int i_iIndex) {
     }
 }
 
+double EpsonPanel::BlinkNumber() const {
+    // The field as it reads, placeholders included: "2_5" is 2, not 25.
+    return NumberText::LeadingNumber(txtBlink->displayText());
+}
+
 void EpsonPanel::cboOperation_Click(int i_iIndex) {
     if (m_host.Loading() || i_iIndex < 0 || i_iIndex > 2) {
         return;
     }
-    m_host.Lumo().SendMessage(bytesText({0x1F, i_iIndex + 1}));
+    m_host.RunListCommand([this, i_iIndex] {
+        return m_host.Lumo().SendMessage(bytesText({0x1F, i_iIndex + 1}));
+    });
 }
 
 void EpsonPanel::cboPeripheral_Click(int i_iIndex) {
     if (m_host.Loading() || i_iIndex < 0 || i_iIndex > 2) {
         return;
     }
-    m_host.Lumo().SendMessage(bytesText({0x1B, 0x3D, i_iIndex + 1}));
+    m_host.RunListCommand([this, i_iIndex] {
+        return m_host.Lumo().SendMessage(bytesText({0x1B, 0x3D, i_iIndex + 1}));
+    });
 }
 
 void EpsonPanel::cboNational_Click(int i_iIndex) {
@@ -365,7 +375,7 @@ void EpsonPanel::ShowCursorPictures() {
 }
 
 void EpsonPanel::ApplyGeometry(const DisplayType& i_type) {
-    txtEPSON->setMaxLength(i_type.MessageLength());
+    TypingLimit::Set(txtEPSON, i_type.MessageLength());
     txtEPSON->clear();
     ComboList::Fill(cboRow, SelectionLists::Numbers(1, i_type.rows));
     ComboList::SelectIfPresent(cboRow, 0);
@@ -384,5 +394,5 @@ void EpsonPanel::SelectNational(int i_iIndex) {
 }
 
 void EpsonPanel::ShowMessage(const QString& i_sMessage) {
-    txtEPSON->setText(i_sMessage);
+    TypingLimit::ShowWhole(txtEPSON, i_sMessage);
 }

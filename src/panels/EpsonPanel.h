@@ -59,6 +59,8 @@ private:
     bool Check(int i_iIndex);
     int Send(int i_iIndex);
     int Toggle(int i_iIndex);
+    // The blink field's leading number as the field reads, placeholders included.
+    double BlinkNumber() const;
     void cboOperation_Click(int i_iIndex);
     void cboPeripheral_Click(int i_iIndex);
     void cboNational_Click(int i_iIndex);

@@ -3,14 +3,25 @@
 #include "app/RememberedSelections.h"
 #include "app/SelectionLists.h"
 #include "common/AppInfo.h"
+#include "common/LumoStatus.h"
 #include "common/Prompt.h"
 #include "device/CLumo.h"
 #include "device/PortResolver.h"
 #include "panels/CommandHost.h"
+#include "panels/FindDisplayProgress.h"
+#include "panels/frmChooseDevice.h"
+#include "ports/DeviceWatcher.h"
+#include "ports/DisplayScan.h"
+#include "ports/PortDescription.h"
+#include "ports/ScanPlan.h"
+#include "ports/SerialDiscovery.h"
+#include "transfer/frmCLumo.h"
 #include "widgets/ComboList.h"
 
 #include <QFormLayout>
 #include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -22,10 +33,18 @@ QPushButton* button(const QString& name, const QString& caption, QWidget* parent
     return b;
 }
 
+QStringList entries(const QComboBox* i_pCombo) {
+    QStringList out;
+    for (int i = 0; i < i_pCombo->count(); ++i) {
+        out << i_pCombo->itemText(i);
+    }
+    return out;
+}
+
 } // namespace
 
 SettingPanel::SettingPanel(CommandHost& i_host, QWidget* i_pParent)
-    : QWidget(i_pParent), m_host(i_host) {
+    : QWidget(i_pParent), m_host(i_host), m_pWatcher(new DeviceWatcher(this)) {
     setObjectName(QStringLiteral("SettingPanel"));
     auto* layout = new QVBoxLayout(this);
 
@@ -39,10 +58,25 @@ SettingPanel::SettingPanel(CommandHost& i_host, QWidget* i_pParent)
         combo->setMinimumWidth(160);
         combo->setMaximumWidth(220);
     }
+    cmdChooseDevice = button(QStringLiteral("cmdChooseDevice"), tr("Choose Device\u2026"), Frame1);
+    cmdChooseDevice->setToolTip(tr("Choose the device the selected port leads to"));
+    lblDevice = new QLabel(Frame1);
+    lblDevice->setObjectName(QStringLiteral("lblDevice"));
+    lblDevice->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    cmdFindDisplay = button(QStringLiteral("cmdFindDisplay"), tr("Find Display"), Frame1);
+    cmdFindDisplay->setToolTip(
+        tr("Look for the display on every serial device at every baud rate and parity"));
+    cmdFindDisplay->setMaximumWidth(220);
+    auto* portRow = new QHBoxLayout;
+    portRow->addWidget(cboComport);
+    portRow->addWidget(cmdChooseDevice);
+    portRow->addStretch(1);
     auto* form1 = new QFormLayout(Frame1);
-    form1->addRow(tr("Comport:"), cboComport);
+    form1->addRow(tr("Comport:"), portRow);
+    form1->addRow(QString(), lblDevice);
     form1->addRow(tr("Baud Rate:"), cboBaudRate);
     form1->addRow(tr("Parity:"), cboParity);
+    form1->addRow(QString(), cmdFindDisplay);
     layout->addWidget(Frame1);
 
     Frame2 = new QGroupBox(tr("Display type"), this);
@@ -76,6 +110,9 @@ SettingPanel::SettingPanel(CommandHost& i_host, QWidget* i_pParent)
     ComboList::OnSelection(cboParity, [this](int i) { cboParity_Click(i); });
     ComboList::OnSelection(cboLumoType, [this](int i) { cboLumoType_Click(i); });
     connect(cmdLightTube, &QPushButton::clicked, this, [this] { cmdLightTube_Click(); });
+    connect(cmdChooseDevice, &QPushButton::clicked, this, [this] { cmdChooseDevice_Click(); });
+    connect(cmdFindDisplay, &QPushButton::clicked, this, [this] { cmdFindDisplay_Click(); });
+    connect(m_pWatcher, &DeviceWatcher::devicesChanged, this, [this] { ShowSelectedDevice(); });
     connect(cmdFirmwireUpdate, &QPushButton::clicked, this, &SettingPanel::firmwareUpdatePressed);
     connect(cmdMis, &QPushButton::clicked, this, &SettingPanel::vt100TestPressed);
     connect(cmdLineMonitor, &QPushButton::clicked, this, &SettingPanel::lineMonitorPressed);
@@ -115,11 +152,27 @@ void SettingPanel::DescribePorts() {
                 .arg(PortResolver::DevicePath(port), PortResolver::Source(port)),
             Qt::ToolTipRole);
     }
+    ShowSelectedDevice();
+}
+
+void SettingPanel::ShowSelectedDevice() {
+    const int port = SelectedPort();
+    cboComport->setToolTip(port >= 1 ? cboComport->itemData(port - 1, Qt::ToolTipRole).toString()
+                                     : QString());
+    lblDevice->setText(port >= 1 ? PortDescription::Label(port, m_pWatcher->Devices()) : QString());
+}
+
+int SettingPanel::SelectedPort() const {
+    return cboComport->currentIndex() + 1;
+}
+
+QString SettingPanel::NewDeviceHint(int i_iPort) const {
+    return PortDescription::NewDeviceHint(i_iPort, m_pWatcher->AppearedSinceStart());
 }
 
 void SettingPanel::cboComport_Click(int i_iIndex) {
     m_host.Lumo().setCommPort(i_iIndex + 1);
-    cboComport->setToolTip(cboComport->itemData(i_iIndex, Qt::ToolTipRole).toString());
+    ShowSelectedDevice();
     RememberedSelections::Save(cboComport->objectName(), i_iIndex);
 }
 
@@ -146,4 +199,65 @@ void SettingPanel::cboLumoType_Click(int i_iIndex) {
 void SettingPanel::cmdLightTube_Click() {
     const qint16 cells = DisplayType::FromCode(m_host.DisplayTypeCode()).cells;
     m_host.RunCommand(false, [this, cells] { return m_host.Lumo().FullyLightTube(cells); });
+}
+
+void SettingPanel::cmdChooseDevice_Click() {
+    const int port = SelectedPort();
+    if (port < 1) {
+        m_host.Refuse(tr("Comport: choose a port first."));
+        return;
+    }
+    frmChooseDevice dialog(port, *m_pWatcher, window());
+    if (dialog.exec() == QDialog::Accepted) {
+        DescribePorts();
+    }
+}
+
+void SettingPanel::cmdFindDisplay_Click() {
+    const int port = SelectedPort();
+    m_host.RunCommand(false, [this, port] {
+        m_host.ShowStatusText(QString(), QString());
+        const ScanOutcome outcome = FindDisplay(port);
+        const QString note = UseFoundDisplay(port, outcome);
+        QString details = outcome.Details();
+        if (!note.isEmpty()) {
+            details += QLatin1Char('\n') + note;
+        }
+        m_host.ShowStatusText(outcome.Summary(), details);
+        return LumoStatus::Success;
+    });
+}
+
+ScanOutcome SettingPanel::FindDisplay(int i_iPort) {
+    m_pWatcher->Refresh();
+    const QString selected = i_iPort >= 1 ? PortResolver::DevicePath(i_iPort) : QString();
+    const ScanSetting current{cboBaudRate->currentText(), cboParity->currentText()};
+    FindDisplayProgress progress(window());
+    DisplayScan scan(frmCLumo::Instance().MSComm1(), progress, i_iPort);
+    return scan.Run(ScanPlan::Candidates(selected, m_pWatcher->Devices()),
+                    ScanPlan::Settings(entries(cboBaudRate), entries(cboParity), current));
+}
+
+QString SettingPanel::UseFoundDisplay(int i_iPort, const ScanOutcome& i_outcome) {
+    if (i_outcome.result != ScanOutcome::Result::Found) {
+        return {};
+    }
+    QString note;
+    if (i_iPort >= 1) {
+        const SerialDevice found = SerialDiscovery::Describe(i_outcome.path, m_pWatcher->Devices());
+        if (SerialDiscovery::IndexOf(PortResolver::DevicePath(i_iPort), {found}) < 0) {
+            PortResolver::SetMapping(i_iPort, found.MappingValue());
+            if (!PortResolver::FromEnvironment(i_iPort).isEmpty()) {
+                note = tr("COM%1 now leads to %2 in the settings, but %3 is set and wins: unset "
+                          "it to use the display.")
+                           .arg(i_iPort)
+                           .arg(found.MappingValue(), PortResolver::EnvironmentName(i_iPort));
+            }
+        }
+    }
+    // Selected through the lists, so that their handlers pass the values on and store them.
+    ComboList::SelectIfPresent(cboBaudRate, cboBaudRate->findText(i_outcome.setting.baudRate));
+    ComboList::SelectIfPresent(cboParity, cboParity->findText(i_outcome.setting.parity));
+    DescribePorts();
+    return note;
 }

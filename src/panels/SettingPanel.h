@@ -5,13 +5,20 @@
 #include <QWidget>
 
 class CommandHost;
+class DeviceWatcher;
 class QComboBox;
 class QGroupBox;
+class QLabel;
 class QPushButton;
+struct ScanOutcome;
 
 // Tab "Setting": the computer's serial port and its parameters, the display type, and the
 // miscellaneous tests. The display type and the two window buttons are the main window's
 // business: the panel tells it through its signals.
+//
+// Beside the port list it shows where the selected COMn leads (lblDevice, kept current as
+// devices come and go), lets the technician choose the device (cmdChooseDevice) and looks for
+// the display on every device and line setting (cmdFindDisplay).
 class SettingPanel : public QWidget {
     Q_OBJECT
 
@@ -20,8 +27,11 @@ public:
 
     QGroupBox* Frame1;
     QComboBox* cboComport;
+    QPushButton* cmdChooseDevice;
+    QLabel* lblDevice;
     QComboBox* cboBaudRate;
     QComboBox* cboParity;
+    QPushButton* cmdFindDisplay;
     QGroupBox* Frame2;
     QComboBox* cboLumoType;
     QGroupBox* Frame7;
@@ -42,6 +52,12 @@ public:
     // hands the rate to the session.
     void SelectBaudRate(int i_iIndex);
 
+    // The devices as the panel follows them.
+    DeviceWatcher& Devices() { return *m_pWatcher; }
+    // After "Commport open failed.": names the devices plugged in since start-up when the
+    // selected port's own device is missing, and says how to use them; empty otherwise.
+    QString NewDeviceHint(int i_iPort) const;
+
 signals:
     // A display type row was selected (its text matched no row when the code is 10).
     void displayTypeChosen(const DisplayType& i_type);
@@ -50,7 +66,17 @@ signals:
     void lineMonitorPressed();
 
 private:
+    // Every port's tool tip (where it leads), then ShowSelectedDevice.
     void DescribePorts();
+    // The selected port's tool tip and lblDevice.
+    void ShowSelectedDevice();
+    int SelectedPort() const;
+    void cmdChooseDevice_Click();
+    void cmdFindDisplay_Click();
+    ScanOutcome FindDisplay(int i_iPort);
+    // Maps the port to the device where the display answered and selects its rate and parity;
+    // returns a note when the environment keeps the port on another device.
+    QString UseFoundDisplay(int i_iPort, const ScanOutcome& i_outcome);
     void cboComport_Click(int i_iIndex);
     void cboBaudRate_Click(int i_iIndex);
     void cboParity_Click(int i_iIndex);
@@ -58,4 +84,5 @@ private:
     void cmdLightTube_Click();
 
     CommandHost& m_host;
+    DeviceWatcher* m_pWatcher;
 };

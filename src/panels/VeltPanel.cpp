@@ -8,6 +8,7 @@
 #include "device/CLumo.h"
 #include "panels/CommandHost.h"
 #include "widgets/ComboList.h"
+#include "widgets/TypingLimit.h"
 #include "widgets/UpDown.h"
 
 #include <QGridLayout>
@@ -71,6 +72,7 @@ VeltPanel::VeltPanel(CommandHost& i_host, QWidget* i_pParent) : QWidget(i_pParen
     lblVersion = new QLabel(kVersionCaption, this);
     lblVersion->setObjectName(QStringLiteral("lblVersion"));
     lblVersion->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    lblVersion->setTextFormat(Qt::PlainText); // the reply is shown as it came, never as markup
 
     cboS_BaudRate = ComboList::Create(QStringLiteral("cboS_BaudRate"), {}, false, this);
     cboS_Parity =
@@ -93,7 +95,7 @@ VeltPanel::VeltPanel(CommandHost& i_host, QWidget* i_pParent) : QWidget(i_pParen
         ComboList::Create(QStringLiteral("cboDevice"), SelectionLists::Devices(), false, this);
     txtMessage = new QLineEdit(this);
     txtMessage->setObjectName(QStringLiteral("txtMessage"));
-    txtMessage->setMaxLength(40);
+    TypingLimit::Set(txtMessage, 40);
     txtMessage->setMinimumWidth(260);
 
     auto* grid = new QGridLayout(this);
@@ -204,7 +206,7 @@ void VeltPanel::FillModeList(const DisplayType& i_type) {
 }
 
 void VeltPanel::ApplyGeometry(const DisplayType& i_type) {
-    txtMessage->setMaxLength(i_type.MessageLength());
+    TypingLimit::Set(txtMessage, i_type.MessageLength());
     txtMessage->clear();
     UpDown2->setMax(i_type.cells);
     UpDown3->setMax(i_type.cells);
@@ -224,7 +226,7 @@ void VeltPanel::SelectInternationalCode(int i_iIndex) {
 }
 
 void VeltPanel::ShowMessage(const QString& i_sMessage) {
-    txtMessage->setText(i_sMessage);
+    TypingLimit::ShowWhole(txtMessage, i_sMessage);
 }
 
 void VeltPanel::cboInternationalCode_Click(int i_iIndex) {
@@ -288,7 +290,7 @@ int VeltPanel::RunIndex(int i_iIndex) {
     case GetButton: {
         QString message;
         const int status = lumo.GetMessage(message);
-        txtMessage->setText(message);
+        TypingLimit::ShowWhole(txtMessage, message); // the whole reply, however long
         emit messageChanged(message);
         return status;
     }

@@ -77,14 +77,16 @@ void LoaderStreamParser::feedFresh(quint8 i_cByte, quint64 i_lTag, ProtocolEvent
     } else if (i_cByte == kLf && !m_blnBlockSent) {
         // The end of a loader line that the display answered at its CR.
         single(EventKind::LoaderCommand, i_cByte, i_lTag, o_events);
+    } else if (i_cByte == kCan) {
+        // The sender's abort: the loader drops what it has and waits for ESC "Load" again.
+        single(EventKind::Cancel, i_cByte, i_lTag, o_events);
+        m_blnTransfer = false;
     } else if (!m_blnTransfer) {
         feedLine(i_cByte, i_lTag, o_events);
     } else if (i_cByte == kSoh) {
         m_sequence.Append(EventKind::XModemBlock, i_cByte, i_lTag);
     } else if (i_cByte == kEot) {
         single(EventKind::XModemEnd, i_cByte, i_lTag, o_events);
-    } else if (i_cByte == kCan) {
-        single(EventKind::Cancel, i_cByte, i_lTag, o_events);
     } else {
         m_run.AddToRun(EventKind::Unknown, i_cByte, i_lTag, kLongestUnknownRun, kOut, o_events);
     }

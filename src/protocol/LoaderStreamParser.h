@@ -5,7 +5,8 @@
 // The bytes the program writes to the display's firmware loader: the loader's lines ("XA" CR,
 // then "PX" or "ZX" CR LF), which switch it to an XModem transfer, then the transfer's blocks,
 // EOT and CAN, and the loader's two escapes, ESC "Load" (start again) and ESC "R" CR (reboot
-// into the new image). A line ends with its CR; an LF right after it belongs to the line.
+// into the new image). A line ends with its CR; an LF right after it belongs to the line. CAN
+// from the program aborts the transfer: the loader drops it and waits for ESC "Load" again.
 //
 // Whether blocks carry a checksum or a CRC comes from the receiver's start request, or from
 // the caller; while neither has told, a block ends after one trailer byte when that byte is

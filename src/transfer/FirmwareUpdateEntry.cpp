@@ -1,10 +1,31 @@
 #include "transfer/FirmwareUpdateEntry.h"
 
+#include "device/CLumo.h"
 #include "transfer/TransferMessages.h"
 #include "transfer/frmFirmwareUpdate.h"
 #include "transfer/frmPassword.h"
 
-void RunFirmwareUpdate(CLumo& i_lumo, QWidget* i_pParent) {
+#include <QPointer>
+
+namespace {
+
+// The dialog of the last update. It is kept while its transfer runs, so that a dialog closed
+// with its close box can be brought back, and replaced by the next update.
+QPointer<frmFirmwareUpdate> g_pDialog;
+
+} // namespace
+
+bool RunFirmwareUpdate(CLumo& i_lumo, QWidget* i_pParent) {
+    if (i_lumo.TransferRunning()) {
+        // Shown without waiting here: this press may have come in the middle of one of the
+        // transfer's own waits, which must go on.
+        if (g_pDialog.isNull()) {
+            return false;
+        }
+        g_pDialog->BringBack();
+        return true;
+    }
+    delete g_pDialog.data();
     TransferMessages::Show(
         i_pParent, QMessageBox::Warning, QString(),
         QStringLiteral(
@@ -12,8 +33,16 @@ void RunFirmwareUpdate(CLumo& i_lumo, QWidget* i_pParent) {
     frmPassword password(i_pParent);
     password.exec();
     if (!password.IsOK()) {
-        return;
+        return true;
     }
-    frmFirmwareUpdate dialog(i_lumo, i_pParent);
-    dialog.exec();
+    g_pDialog = new frmFirmwareUpdate(i_lumo, i_pParent);
+    // The transfer runs inside this modal loop. A dialog closed while it runs and brought back
+    // is still open when the loop returns, and goes on modally here.
+    do {
+        g_pDialog->exec();
+    } while (!g_pDialog.isNull() && g_pDialog->isVisible());
+    if (!i_lumo.TransferRunning()) {
+        delete g_pDialog.data();
+    }
+    return true;
 }

@@ -4,5 +4,7 @@ class CLumo;
 class QWidget;
 
 // The main window's "Firmware Update" button: the baud-rate reminder, the service password,
-// then the firmware dialog on the given session.
-void RunFirmwareUpdate(CLumo& i_lumo, QWidget* i_pParent);
+// then the firmware dialog on the given session. While a transfer runs, its dialog (progress,
+// Stop) is shown again instead, even after it was closed; false when a transfer runs that has
+// no dialog to show.
+bool RunFirmwareUpdate(CLumo& i_lumo, QWidget* i_pParent);

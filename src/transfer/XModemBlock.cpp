@@ -59,4 +59,8 @@ QByteArray RebootCommand() {
     return QByteArrayLiteral("R\r");
 }
 
+QByteArray Abort() {
+    return QByteArray(2, CAN);
+}
+
 } // namespace XModemBlock

@@ -39,4 +39,8 @@ qint16 ProgressAfter(qint64 i_lIndex, qint64 i_lCount);
 QByteArray RebootPrefix();
 QByteArray RebootCommand();
 
+// What a sender writes instead of EOT when it gives up before every block was accepted: two
+// CAN bytes, so that the receiver drops what it has and waits for the file again.
+QByteArray Abort();
+
 } // namespace XModemBlock

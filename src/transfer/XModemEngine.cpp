@@ -84,7 +84,7 @@ void XModemEngine::Run() {
     Publish();
 
     if (!Step([this] { OpenPort(); })) {
-        m_outcome.end = GivenUp();
+        m_outcome.end = GivenUp(); // the port never opened: nothing can be told to the loader
         Publish();
         return;
     }
@@ -97,6 +97,7 @@ void XModemEngine::Run() {
 
     const std::optional<char> start = XModemBlock::StartRequest(m_host.CheckSumType());
     if (start && !AwaitStartRequest(*start)) {
+        Abort();
         Publish();
         return;
     }
@@ -104,20 +105,26 @@ void XModemEngine::Run() {
     const QString path = m_host.File();
     if (!Step([this, &path] { m_file.Open(path); })) {
         m_outcome.end = GivenUp();
+        Abort();
         Publish();
         return;
     }
 
     if (SendBlocks()) {
         m_outcome.end = End::Complete;
+        EndSequence();
+    } else {
+        Abort();
     }
-    EndSequence();
+    m_file.Close();
+    Publish();
+    m_host.setUpdateFirmwareFinish(true);
 }
 
 bool XModemEngine::AwaitStartRequest(char i_cStart) {
     for (int poll = 0; poll < kStartPolls; ++poll) {
         modLumo::WaitMilliseconds(kStartPollMs);
-        if (modLumo::WaitsAbandoned()) {
+        if (Stopping()) {
             m_outcome.end = End::StoppedByUser;
             return false;
         }
@@ -164,10 +171,16 @@ bool XModemEngine::SendBlocks() {
     };
 
     // The last record of a file whose size is not a multiple of 128 is sent as a block padded
-    // with SUB; it counts as sent whatever its answer.
+    // with SUB; it counts as sent whatever its answer. The stop flag is looked at before every
+    // block as well as in every answer round: a display that accepts each block at once would
+    // otherwise never let a Stop be seen.
     for (qint64 index = 1; index <= m_outcome.blocks; ++index) {
         const bool padded = index > count;
         m_outcome.block = index;
+        if (Stopping()) {
+            ended(BlockResult::Stopped);
+            return false;
+        }
         QByteArray data;
         const BlockResult result = record(index, padded ? rest : XModemBlock::DataSize, data)
                                        ? SendBlock(padded ? XModemBlock::Padded(data) : data, index)
@@ -191,12 +204,11 @@ bool XModemEngine::SendBlocks() {
 XModemEngine::BlockResult XModemEngine::SendBlock(const QByteArray& i_bData, qint64 i_lIndex) {
     const QByteArray header = XModemBlock::Header(i_lIndex);
     const QByteArray trailer = XModemBlock::Trailer(i_bData, m_host.CheckSumType());
+    // Three writes, each its own step: a write that fails is tried again on its own, so that
+    // a header already on the line is not sent a second time.
     const auto writeBlock = [&] {
-        return Step([&] {
-            Write(header);
-            Write(i_bData);
-            Write(trailer);
-        });
+        return Step([&] { Write(header); }) && Step([&] { Write(i_bData); }) &&
+               Step([&] { Write(trailer); });
     };
     if (!writeBlock()) {
         return BlockResult::Abandoned;
@@ -262,10 +274,20 @@ void XModemEngine::EndSequence() {
     step([this] { Write(XModemBlock::RebootPrefix()); });
     modLumo::WaitMilliseconds(100);
     step([this] { Write(XModemBlock::RebootCommand()); });
-    m_file.Close();
-    if (!lineUp && !m_outcome.EndedEarly()) {
+    if (!lineUp) {
         m_outcome.end = GivenUp();
     }
-    Publish();
-    m_host.setUpdateFirmwareFinish(true);
+}
+
+void XModemEngine::Abort() {
+    // The loader must not take a part of the image for the whole: no EOT and no closing command
+    // (which would restart the display on a truncated image), but XModem's abort, after which
+    // it drops the part it has and waits in its loader for the file again. Written once, without
+    // asking: when the line is gone there is nobody left to tell.
+    modLumo::WaitMilliseconds(100);
+    try {
+        Write(XModemBlock::Abort());
+    } catch (const LumoError&) {
+    }
+    m_host.setProgress(0);
 }

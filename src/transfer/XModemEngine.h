@@ -13,9 +13,13 @@ class TransferHost;
 // Every wait goes through modLumo::WaitMilliseconds, so the user interface stays live and the
 // host's stop flag is seen once per answer round.
 //
+// A run that has every block accepted ends with EOT and the closing command; any other run
+// (stopped, cancelled by the display, no start request, no answer, given up, the program
+// ending) ends with XModem's abort instead, so that the display stays in its loader.
+//
 // A file or port step that fails asks the technician Retry or Cancel. Retry tries the same
-// step again (reopening the port if it closed itself); Cancel ends the run, with the end
-// sequence once the file was opened, and the run is reported as abandoned.
+// step again (reopening the port if it closed itself); Cancel ends the run, which is reported
+// as abandoned.
 class XModemEngine {
 public:
     explicit XModemEngine(TransferHost& i_host);
@@ -41,7 +45,10 @@ private:
     bool AwaitStartRequest(char i_cStart);
     BlockResult SendBlock(const QByteArray& i_bData, qint64 i_lIndex);
     bool SendBlocks();
+    // EOT, the receiver's answer drained, then ESC and "R" CR.
     void EndSequence();
+    // Two CAN bytes instead of EOT; nothing more is written.
+    void Abort();
     void Publish();
 
     TransferHost& m_host;

@@ -54,6 +54,12 @@ public:
     // is forgotten.
     void ArmTransfer();
 
+    // True from the loader switch of a firmware update to the end of its transfer: while the
+    // switch talks to the loader, while the engine is armed and while it runs. The port belongs
+    // to the transfer then; nothing else may touch it.
+    bool TransferRunning() const { return m_blnSwitching || Timer1.isActive() || m_blnRunning; }
+    void setSwitching(bool i_blnSwitching) { m_blnSwitching = i_blnSwitching; }
+
     // How the last run ended.
     const XModemOutcome& TransferOutcome() const { return m_outcome; }
     void setTransferOutcome(const XModemOutcome& i_outcome) override { m_outcome = i_outcome; }
@@ -79,5 +85,6 @@ private:
     bool m_blnUpdateFirmwareFinish = false;
     bool m_blnStop = false;
     bool m_blnRunning = false;
+    bool m_blnSwitching = false;
     XModemOutcome m_outcome;
 };

@@ -86,6 +86,14 @@ frmFirmwareUpdate::frmFirmwareUpdate(CLumo& i_lumo, QWidget* i_pParent)
     }
     cmdCtrl[BrowseButton]->setDefault(true);
 
+    cmdStop = new QPushButton(QStringLiteral("S&top"), this);
+    cmdStop->setObjectName(QStringLiteral("cmdStop"));
+    cmdStop->setAutoDefault(false);
+    cmdStop->setMinimumWidth(88);
+    cmdStop->setEnabled(false);
+    cmdStop->setToolTip(QStringLiteral("Ends the transfer; the display stays in its loader"));
+    connect(cmdStop, &QPushButton::clicked, this, [this] { cmdStop_Click(); });
+
     Line1 = new QFrame(this);
     Line1->setObjectName(QStringLiteral("Line1"));
     Line1->setFrameShape(QFrame::HLine);
@@ -120,6 +128,7 @@ frmFirmwareUpdate::frmFirmwareUpdate(CLumo& i_lumo, QWidget* i_pParent)
     auto* bottom = new QHBoxLayout;
     bottom->setSpacing(8);
     bottom->addWidget(pb, 1);
+    bottom->addWidget(cmdStop);
     bottom->addWidget(cmdCtrl[SendButton]);
     bottom->addWidget(cmdCtrl[CloseButton]);
     grid->addLayout(bottom, 4, 0, 1, 4);
@@ -155,6 +164,20 @@ void frmFirmwareUpdate::keyPressEvent(QKeyEvent* i_pEvent) {
     QDialog::keyPressEvent(i_pEvent);
 }
 
+void frmFirmwareUpdate::BringBack() {
+    setWindowModality(Qt::ApplicationModal);
+    pb->setValue(m_lumo.Progress());
+    Timer1->start();
+    show();
+    raise();
+    activateWindow();
+}
+
+void frmFirmwareUpdate::cmdStop_Click() {
+    cmdStop->setEnabled(false);
+    m_lumo.StopSendFile(); // the end is announced by the timer, as for every other end
+}
+
 void frmFirmwareUpdate::EnableButtons(bool i_blnEnabled) {
     for (QPushButton* button : cmdCtrl) {
         button->setEnabled(i_blnEnabled);
@@ -178,7 +201,7 @@ void frmFirmwareUpdate::cmdCtrl_Click(int i_iIndex) {
             break;
         }
     } catch (const LumoError& e) {
-        TransferMessages::Show(this, QMessageBox::Critical, QString::number(e.number()),
+        TransferMessages::Show(this, QMessageBox::NoIcon, QString::number(e.number()),
                                e.description());
     }
 }
@@ -201,6 +224,7 @@ void frmFirmwareUpdate::Send() {
     m_lumo.setFile(txtFile->text());
     m_lumo.StartSendFile();
     m_blnTransferStarted = true;
+    cmdStop->setEnabled(true);
 }
 
 void frmFirmwareUpdate::Browse() {
@@ -215,14 +239,19 @@ void frmFirmwareUpdate::Browse() {
 
 void frmFirmwareUpdate::Timer1_Timer() {
     pb->setValue(m_lumo.Progress());
-    const XModemOutcome outcome = m_lumo.LastTransferOutcome();
-    // The finish flag comes after every end sequence; a run that ended before its blocks (no
-    // start request, the file or port given up) is seen through its outcome alone.
-    if (!m_lumo.UpdateFirmwareFinish() && !(m_blnTransferStarted && outcome.Finished())) {
+    XModemOutcome outcome = m_lumo.LastTransferOutcome();
+    // The finish flag comes after every run that reached its blocks; a run that ended before
+    // them (no start request, the file or port given up) or a Stop before the run began is seen
+    // through the transfer no longer running.
+    if (!m_lumo.UpdateFirmwareFinish() && !(m_blnTransferStarted && !m_lumo.TransferRunning())) {
         return;
+    }
+    if (outcome.end == XModemOutcome::End::NotStarted) {
+        outcome.end = XModemOutcome::End::StoppedByUser; // stopped before its first round
     }
     Timer1->stop();
     m_blnTransferStarted = false;
+    cmdStop->setEnabled(false);
     if (outcome.end == XModemOutcome::End::Complete) {
         TransferMessages::Show(this, QMessageBox::Information, QString(),
                                QStringLiteral("Firmware Update OK!"));

@@ -23,8 +23,12 @@ public:
     explicit frmFirmwareUpdate(CLumo& i_lumo, QWidget* i_pParent = nullptr);
 
     // Every way of closing ends here: the two list choices are stored. A running transfer is
-    // not stopped (only the Close button stops it).
+    // not stopped (Stop and the Close button stop it).
     void done(int i_iResult) override;
+
+    // Shows the dialog again, modal, for a transfer that went on after it was closed: the bar
+    // follows it again, Stop ends it, and its end is announced. Returns at once.
+    void BringBack();
 
 protected:
     void keyPressEvent(QKeyEvent* i_pEvent) override;
@@ -35,6 +39,7 @@ private:
     void Browse();
     void Timer1_Timer();
     void EnableButtons(bool i_blnEnabled);
+    void cmdStop_Click();
     void LoadSettings();
 
     CLumo& m_lumo;
@@ -49,6 +54,7 @@ private:
     QProgressBar* pb;
     QFrame* Line1;
     std::array<QPushButton*, 3> cmdCtrl{};
+    QPushButton* cmdStop; // enabled while the transfer runs
     QTimer* Timer1;
     QFileDialog* dlg;
 };

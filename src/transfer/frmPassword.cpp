@@ -73,7 +73,7 @@ void frmPassword::cmdCtrl_Click(int i_iIndex) {
         txtPassword->setFocus();
         txtPassword->setSelection(0, static_cast<int>(txtPassword->text().size()));
     } catch (const LumoError& e) {
-        TransferMessages::Show(this, QMessageBox::Critical, QString::number(e.number()),
+        TransferMessages::Show(this, QMessageBox::NoIcon, QString::number(e.number()),
                                e.description());
     }
 }

@@ -320,6 +320,14 @@ bool frmVT100::eventFilter(QObject* i_pWatched, QEvent* i_pEvent) {
     return QDialog::eventFilter(i_pWatched, i_pEvent);
 }
 
+void frmVT100::keyPressEvent(QKeyEvent* i_pEvent) {
+    if (i_pEvent->key() == Qt::Key_Escape) {
+        i_pEvent->accept(); // not the dialog's own Esc, which would close the window
+        return;
+    }
+    QDialog::keyPressEvent(i_pEvent);
+}
+
 void frmVT100::mouseReleaseEvent(QMouseEvent* i_pEvent) {
     // Only a click on the window itself, not one that a control let through.
     if (i_pEvent->button() == Qt::LeftButton && rect().contains(i_pEvent->position().toPoint()) &&

@@ -35,12 +35,14 @@ public:
     ~frmVT100() override;
 
 public slots:
-    // Every way of closing the window ends here (the title bar, Esc, close()).
+    // Every way of closing the window ends here (the title bar, close()).
     void reject() override;
 
 protected:
     bool eventFilter(QObject* i_pWatched, QEvent* i_pEvent) override;
     void mouseReleaseEvent(QMouseEvent* i_pEvent) override;
+    // Esc in a field does nothing: the window closes only through its own close.
+    void keyPressEvent(QKeyEvent* i_pEvent) override;
 
 private:
     void BuildControls();

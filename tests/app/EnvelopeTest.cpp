@@ -1,5 +1,7 @@
 #include "support/WindowFixture.h"
 
+#include "device/CLumo.h"
+
 #include <QApplication>
 #include <QMessageBox>
 #include <QTimer>
@@ -37,6 +39,41 @@ TEST_F(EnvelopeTest, ASecondCommandWhileOneWaitsDoesNothing) {
 
     // Afterwards the next command goes through.
     m_clock.onIdle = nullptr;
+    m_pComm->AnswerFrames(QByteArray("\x06"));
+    EXPECT_EQ(Press("cmdVELT(1)"), "04 01 49 30 17");
+    EXPECT_EQ(Status(), "OK");
+}
+
+// While a firmware transfer runs (here armed, about to begin) the port is the transfer's: every
+// tab's commands, the mode lists and the VT100 window are refused without touching it.
+TEST_F(EnvelopeTest, EveryCommandIsRefusedWhileATransferRuns) {
+    frmMain& w = Start();
+    Combo("cboLumoType")->setCurrentIndex(6); // the 4x20 VT100 model enables the VT100 window
+    m_pComm->journal.clear();
+    QStringList opened; // a window opened despite the transfer is noted and closed
+    QTimer closer;
+    QObject::connect(&closer, &QTimer::timeout, [&opened] {
+        if (QWidget* modal = QApplication::activeModalWidget()) {
+            opened << modal->windowTitle();
+            modal->close();
+        }
+    });
+    closer.start(50);
+    w.m_lumo().StartSendFile();
+    for (const char* name : {"cmdVELT(1)", "cmdVELT(7)", "cmdEPSON(8)", "cmdASCII1(65)",
+                             "cmdASCII2(0)", "cmdLightTube", "cmdMis"}) {
+        Edit("txtStatus")->clear();
+        Button(name)->click();
+        EXPECT_EQ(Status(), "A firmware transfer is running.") << name;
+    }
+    Edit("txtStatus")->clear();
+    Combo("cboOperation")->setCurrentIndex(2);
+    EXPECT_EQ(Status(), "A firmware transfer is running.");
+    EXPECT_TRUE(opened.isEmpty()) << opened.join(", ").toStdString();
+    EXPECT_EQ(m_pComm->journal, QStringList());
+    EXPECT_FALSE(w.Busy());
+
+    w.m_lumo().StopSendFile(); // no transfer any more: the commands go through again
     m_pComm->AnswerFrames(QByteArray("\x06"));
     EXPECT_EQ(Press("cmdVELT(1)"), "04 01 49 30 17");
     EXPECT_EQ(Status(), "OK");

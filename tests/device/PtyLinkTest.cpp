@@ -3,6 +3,7 @@
 #include "device/MSComm.h"
 #include "device/modLumo.h"
 #include "pty/CpuTime.h"
+#include "support/FakeClock.h"
 #include "support/FakeComm.h"
 #include "support/Pty.h"
 #include "support/QtPrinters.h"
@@ -10,7 +11,9 @@
 #include "transfer/frmCLumo.h"
 
 #include <QElapsedTimer>
+#include <QEventLoop>
 #include <QFile>
+#include <QTimer>
 #include <gtest/gtest.h>
 #include <thread>
 #include <unistd.h>
@@ -69,6 +72,40 @@ TEST_F(PtyLinkTest, ALongBlockArrivesWholeWhileThePeerReads) {
     EXPECT_EQ(m_lumo.FullyLightTube(3000), 0);
     reader.join();
     EXPECT_EQ(received, QByteArray(3000, '\xB2'));
+}
+
+// The far end stops reading: the line takes about 11 kB and then nothing more. The command ends
+// within the line time of what was left queued plus 2 s, discards the rest and says -3, and the
+// window stays live all the while (a 50 ms timer keeps firing). The bound is long, so the
+// replaced clock runs it: each wait step lets a millisecond of real time pass with events
+// processed.
+TEST_F(PtyLinkTest, AStalledLineEndsTheCommandWithinItsBoundWhileTheWindowStaysLive) {
+    FakeClock clock;
+    clock.onIdle = [](qint64) {
+        QEventLoop loop;
+        QTimer::singleShot(1, &loop, &QEventLoop::quit);
+        loop.exec();
+    };
+    int ticks = 0;
+    QTimer repaint;
+    repaint.setInterval(50);
+    QObject::connect(&repaint, &QTimer::timeout, [&ticks] { ++ticks; });
+    repaint.start();
+    m_lumo.setBaudRate("38400");
+
+    const qint64 before = clock.NowMs();
+    EXPECT_EQ(m_lumo.FullyLightTube(30000), -3);
+    const qint64 took = clock.NowMs() - before;
+    EXPECT_GT(ticks, 0);
+    EXPECT_FALSE(Comm().PortOpen());
+    EXPECT_GE(took, 2000);
+    EXPECT_LE(took, 30000 * 10 * 1000 / 38400 + 2000 + 11); // all 30000 bytes' line time at most
+
+    // Once the far end reads again, nothing of the discarded rest follows the next command.
+    const QByteArray taken = m_pty.ReadAvailable();
+    EXPECT_EQ(taken, QByteArray(taken.size(), '\xB2'));
+    EXPECT_EQ(m_lumo.SendMessage("A"), 0);
+    EXPECT_EQ(Hex(m_pty.ReadFor(1000, 1)), "41");
 }
 
 TEST_F(PtyLinkTest, AnAckFromThePeerGivesSuccess) {

@@ -5,7 +5,7 @@
 int ProbeComm::InBufferCount() {
     ++polls;
     if (countFailsStaysOpen && PortOpen()) {
-        throw LumoError(LumoErrorNumber::ReadFailed, QStringLiteral("Read refused"));
+        throw LumoError(8020, QStringLiteral("Read refused")); // a read the component refuses
     }
     return FakeComm::InBufferCount();
 }

@@ -193,3 +193,23 @@ TEST(XModemFaults, CBeforeAckOnceThenNormal) {
     EXPECT_EQ(display.Receive(abcBlock() + H("17 16")), H("06"));
     EXPECT_EQ(display.ReceivedImage().size(), 128);
 }
+
+TEST(XModemReceiver, CanFromTheSenderDropsThePartAndTheLoaderTakesTheFileAgain) {
+    DisplayEmulator display(loaderOptions(false));
+    enterTransfer(display);
+    EXPECT_EQ(display.Receive(dataBlock(1, 'x', false)), H("06"));
+    EXPECT_TRUE(display.Receive(H("18 18")).isEmpty());
+    EXPECT_TRUE(display.ReceivedImage().isEmpty());
+    EXPECT_FALSE(display.ImageComplete());
+    EXPECT_EQ(display.CurrentMode(), DisplayEmulator::Mode::Loader);
+    EXPECT_EQ(display.LineText(1).trimmed(), "CANCELLED");
+    EXPECT_TRUE(display.Poll().isEmpty()); // no start request until the file is asked for again
+
+    EXPECT_EQ(enterTransfer(display), H("15"));
+    EXPECT_EQ(display.Receive(dataBlock(1, 'y', false)), H("06"));
+    EXPECT_EQ(display.Receive(H("04")), H("06"));
+    display.Receive(H("1B 52 0D"));
+    EXPECT_EQ(display.Reboots(), 1);
+    EXPECT_TRUE(display.ImageComplete());
+    EXPECT_EQ(display.ReceivedImage(), QByteArray(128, 'y'));
+}

@@ -14,6 +14,7 @@
 #include <fcntl.h>
 #include <functional>
 #include <gtest/gtest.h>
+#include <termios.h>
 #include <unistd.h>
 
 namespace {
@@ -35,6 +36,13 @@ public:
     Line& operator=(const Line&) = delete;
 
     bool IsOpen() const { return m_iFd >= 0; }
+    // The speed a serial port opened at i_speed sets on the line.
+    void SetSpeed(speed_t i_speed) const {
+        termios t{};
+        ASSERT_EQ(::tcgetattr(m_iFd, &t), 0);
+        ::cfsetspeed(&t, i_speed);
+        ASSERT_EQ(::tcsetattr(m_iFd, TCSANOW, &t), 0);
+    }
     void Write(const QByteArray& i_bBytes) const {
         ASSERT_EQ(::write(m_iFd, i_bBytes.constData(), static_cast<size_t>(i_bBytes.size())),
                   i_bBytes.size());
@@ -208,4 +216,35 @@ TEST(PtyDisplay, ReceivesAnImageFromAnIndependentSender) {
         // 1000 bytes fill 8 blocks; the sender pads the last with 0x1A.
         EXPECT_EQ(display.Emulator().ReceivedImage(), image + QByteArray(1024 - 1000, '\x1A'));
     }
+}
+
+TEST(PtyDisplay, AtAnotherSpeedThanTheProgramsItHearsGarbleAndAnswersNothing) {
+    PtyDisplayOptions options;
+    options.lineSpeed = 9600;
+    PtyDisplay display(options);
+    Line line(display.SlavePath());
+    line.SetSpeed(B38400);
+    line.Write(H("04 01 56 17"));
+    EXPECT_TRUE(line.Read(1, 300).isEmpty());
+    EXPECT_EQ(display.Received(), H("04 01 56 17"));
+    EXPECT_EQ(display.Emulator().ReceivedBytes(), H("EF 80 C9 AE"));
+    line.SetSpeed(B9600);
+    line.Write(H("04 01 56 17"));
+    EXPECT_EQ(line.Read(5), "V1.07");
+}
+
+TEST(PtyDisplay, TheBaudRateCommandIsAcknowledgedAtTheOldSpeedThenTheNewOneHolds) {
+    PtyDisplayOptions options;
+    options.lineSpeed = 38400;
+    PtyDisplay display(options);
+    Line line(display.SlavePath());
+    line.SetSpeed(B38400);
+    line.Write(H("04 01 42 31 4E 17")); // 9600 baud, no parity
+    EXPECT_EQ(line.Read(1), H("06"));
+    EXPECT_EQ(display.LineSpeed(), 9600);
+    line.Write(H("04 01 56 17"));
+    EXPECT_TRUE(line.Read(1, 300).isEmpty());
+    line.SetSpeed(B9600);
+    line.Write(H("04 01 56 17"));
+    EXPECT_EQ(line.Read(5), "V1.07");
 }

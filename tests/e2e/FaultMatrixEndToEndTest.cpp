@@ -78,4 +78,16 @@ TEST_F(FaultMatrix, AMessageWrittenJustBeforeTheCloseArrivesWhole) {
     EXPECT_EQ(m_pDisplay->Received(), QByteArray(40, 'M'));
 }
 
+// Odd parity with 7 data bits asked of a pseudo-terminal (the simulator): the line keeps its
+// 8 data bits and no parity, the command goes through, and the status box's tool tip says why.
+TEST_F(FaultMatrix, ParityAPseudoTerminalCannotCarryIsExplained) {
+    Start();
+    Combo("cboParity")->setCurrentIndex(1); // "ODD": o,7,1
+    Press("cmdVELT(1)");
+    EXPECT_EQ(Status(), "OK");
+    EXPECT_EQ(Edit("txtStatus")->toolTip(),
+              m_pDisplay->SlavePath() +
+                  " is a pseudo-terminal: it carries 8 data bits and no parity whatever is asked.");
+}
+
 } // namespace

@@ -1,10 +1,15 @@
 #include "E2EFixture.h"
 
 #include "device/CLumo.h"
+#include "support/ModalWatcher.h"
+#include "transfer/frmFirmwareUpdate.h"
+#include "transfer/frmPassword.h"
 
 #include <QFile>
+#include <QPointer>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 namespace {
 
@@ -40,11 +45,22 @@ protected:
             [&] { return m_pDisplay->Received().endsWith(QByteArray("\x04\x1B\x52\x0D")); }, 3000);
     }
 
+    // The display got XModem's abort last, and neither EOT nor the closing command: it stays in
+    // its loader with nothing of the image kept.
+    void ExpectAbortedInTheLoader() {
+        EXPECT_TRUE(QTest::qWaitFor(
+            [&] { return m_pDisplay->Received().endsWith(QByteArray("\x18\x18")); }, 3000));
+        EXPECT_FALSE(m_pDisplay->Received().contains(QByteArray("\x1B\x52\x0D")));
+        EXPECT_EQ(Display().CurrentMode(), DisplayEmulator::Mode::Loader);
+        EXPECT_EQ(Display().Reboots(), 0);
+        EXPECT_TRUE(Display().ReceivedImage().isEmpty());
+    }
+
     QTemporaryDir m_folder;
     QString m_sImage;
 };
 
-TEST_F(TransferFaults, CancelFromTheDisplayEndsAtItsBlockWithTheEndSequence) {
+TEST_F(TransferFaults, CancelFromTheDisplayEndsAtItsBlockWithTheAbort) {
     PtyDisplayOptions options;
     options.emulator.transferFaults.cancelAtBlock = 2;
     StartLoader(options);
@@ -53,8 +69,7 @@ TEST_F(TransferFaults, CancelFromTheDisplayEndsAtItsBlockWithTheEndSequence) {
     EXPECT_EQ(outcome.block, 2);
     EXPECT_TRUE(outcome.EndedEarly());
     EXPECT_NE(outcome.Text(), "Firmware Update OK!");
-    // The display still got EOT and the closing command.
-    EXPECT_TRUE(ClosingCommandArrives());
+    ExpectAbortedInTheLoader();
     ExpectUsable();
 }
 
@@ -83,7 +98,32 @@ TEST_F(TransferFaults, AFileThatShrinksMidTransferIsReportedWithWhereItEnded) {
     ASSERT_FALSE(m_prompt.entries.empty());
     EXPECT_TRUE(m_prompt.entries.back().text.contains("ended at byte"))
         << m_prompt.entries.back().text.toStdString();
+    ExpectAbortedInTheLoader();
+}
+
+// Stop part way: the display drops what it got and stays in its loader, and the same file sent
+// again arrives whole.
+TEST_F(TransferFaults, AStoppedTransferSentAgainLeavesTheWholeImage) {
+    StartLoader(PtyDisplayOptions());
+    CLumo& lumo = Window().m_lumo();
+    const auto stopAfterTwoBlocks =
+        QObject::connect(m_pDisplay.get(), &PtyDisplay::BytesReceived, [this, &lumo] {
+            if (m_pDisplay->Received().size() > 12 + 2 * 133) {
+                lumo.StopSendFile();
+            }
+        });
+    const XModemOutcome stopped = Transfer();
+    EXPECT_EQ(stopped.end, XModemOutcome::End::StoppedByUser);
+    EXPECT_LT(stopped.block, 5);
+    ExpectAbortedInTheLoader();
+    QObject::disconnect(stopAfterTwoBlocks);
+
+    const XModemOutcome again = Transfer();
+    EXPECT_EQ(again.end, XModemOutcome::End::Complete);
     EXPECT_TRUE(ClosingCommandArrives());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return Display().Reboots() == 1; }, 3000));
+    EXPECT_TRUE(Display().ImageComplete());
+    EXPECT_EQ(Display().ReceivedImage(), QByteArray(600, '\x5A') + QByteArray(40, '\x1A'));
 }
 
 // The image is held open for the whole run: removing it or taking away its permissions part way
@@ -124,6 +164,92 @@ TEST_F(TransferFaults, AHealthyTransferDeliversTheImage) {
     EXPECT_EQ(outcome.end, XModemOutcome::End::Complete);
     EXPECT_EQ(outcome.Text(), "Firmware Update OK!");
     EXPECT_EQ(Display().ReceivedImage(), QByteArray(600, '\x5A') + QByteArray(40, '\x1A'));
+}
+
+// The firmware dialog closed with its close box part way: the transfer goes on, the main window
+// is live, and its commands must not touch the line meanwhile. "Firmware Update" brings the
+// running transfer's dialog back instead of starting another. The image arrives whole and
+// nothing else reaches the line.
+TEST_F(TransferFaults, ATransferGoesOnAloneWhileItsDialogIsClosed) {
+    PtyDisplayOptions options;
+    options.pollIntervalMs = 100;
+    Start(options);
+    const QString image = m_folder.filePath("twenty.bin");
+    QByteArray content;
+    for (int i = 0; i < 20 * 128; ++i) {
+        content.append(static_cast<char>(i % 251));
+    }
+    {
+        QFile file(image);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(content);
+    }
+
+    ModalWatcher watcher;
+    QPointer<frmFirmwareUpdate> dialog;
+    bool sent = false;
+    bool closed = false;
+    bool broughtBack = false;
+    bool stopOffered = false;
+    QStringList refusals;
+    watcher.onOtherModal = [&](QWidget* modal) {
+        if (auto* password = qobject_cast<frmPassword*>(modal)) {
+            QTimer::singleShot(0, password, [password] {
+                FindChild<QLineEdit>(*password, "txtPassword")->setText("KQZD");
+                FindChild<QPushButton>(*password, "cmdCtrl(0)")->click();
+            });
+        } else if (auto* firmware = qobject_cast<frmFirmwareUpdate*>(modal)) {
+            dialog = firmware;
+            if (!sent) {
+                sent = true;
+                FindChild<QComboBox>(*firmware, "cboProtocol")->setCurrentIndex(1);
+                FindChild<QLineEdit>(*firmware, "txtFile")->setText(image);
+                QTimer::singleShot(0, firmware, [firmware] {
+                    FindChild<QPushButton>(*firmware, "cmdCtrl(0)")->click();
+                });
+            } else if (watcher.Texts().contains("Firmware Update OK!")) {
+                QTimer::singleShot(0, firmware, [firmware] {
+                    FindChild<QPushButton>(*firmware, "cmdCtrl(1)")->click();
+                });
+            }
+        }
+    };
+    watcher.onLook = [&] {
+        if (!closed && dialog && m_pDisplay->Received().size() > 12 + 3 * 133) {
+            closed = true;
+            dialog->close(); // the window's close box
+            for (const char* name : {"cmdVELT(1)", "cmdVELT(7)", "cmdVELT(9)", "cmdEPSON(8)",
+                                     "cmdASCII1(65)", "cmdASCII2(0)", "cmdLightTube"}) {
+                Edit("txtStatus")->clear();
+                Press(name);
+                refusals << Status();
+            }
+            Edit("txtStatus")->clear();
+            Combo("cboOperation")->setCurrentIndex(2);
+            refusals << Status();
+            Press("cmdFirmwireUpdate");
+            broughtBack = dialog && dialog->isVisible();
+            stopOffered = broughtBack && FindChild<QPushButton>(*dialog, "cmdStop")->isEnabled();
+        }
+    };
+
+    Press("cmdFirmwireUpdate");
+
+    EXPECT_TRUE(closed);
+    EXPECT_EQ(refusals, QStringList(8, "A firmware transfer is running."));
+    EXPECT_TRUE(broughtBack);
+    EXPECT_TRUE(stopOffered);
+    EXPECT_EQ(watcher.Texts(),
+              (QStringList{"Before updating the firmware, please make sure the device baudrate is "
+                           "set to 19200.",
+                           "Firmware Update OK!"}));
+    EXPECT_TRUE(ClosingCommandArrives());
+    EXPECT_EQ(Display().ReceivedImage(), content);
+    // The loader dialogue, 20 blocks of 133 bytes, EOT and ESC "R" CR: nothing else.
+    const QByteArray line = m_pDisplay->Received();
+    EXPECT_TRUE(line.startsWith(QByteArray("\x1BLoadXA\rPX\r\n")));
+    EXPECT_EQ(line.size(), 12 + 20 * 133 + 1 + 3);
+    ExpectUsable();
 }
 
 } // namespace

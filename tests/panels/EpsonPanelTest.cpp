@@ -2,6 +2,8 @@
 
 #include "panels/EpsonPanel.h"
 
+#include <QTest>
+
 namespace {
 
 class EpsonPanelTest : public WindowFixture {
@@ -97,6 +99,21 @@ TEST_F(EpsonPanelTest, ExpandReadsItsTextAndSelectsTheEntry) {
     EXPECT_EQ(Press("cmdEPSON(17)"), "1B 74 C8"); // the byte is not translated
     EXPECT_EQ(expand->currentText(), "200");
     EXPECT_EQ(m_pComm->writes.last(), QByteArray("\xC8"));
+}
+
+// A number above 255 is judged before rounding; the blink field is read as it shows.
+TEST_F(EpsonPanelTest, ExpandAndBlinkReadTheirFieldsAsTyped) {
+    QComboBox* expand = Combo("cboExpand");
+    expand->setEditText("255.4");
+    EXPECT_EQ(Press("cmdEPSON(17)"), "1B 74 00");
+    EXPECT_EQ(expand->currentIndex(), 0);
+
+    QLineEdit* blink = Edit("txtBlink");
+    blink->setText("2");
+    blink->setCursorPosition(2); // past the blank in the middle
+    QTest::keyClicks(blink, "5");
+    ASSERT_EQ(blink->displayText(), "2_5");
+    EXPECT_EQ(Press("cmdEPSON(18)"), "1F 45 02");
 }
 
 TEST_F(EpsonPanelTest, BlinkSendsItsNumberAsOneUntranslatedByte) {

@@ -4,6 +4,7 @@
 #include "widgets/UpDown.h"
 
 #include <QLabel>
+#include <QTest>
 
 namespace {
 
@@ -166,6 +167,33 @@ TEST_F(VeltPanelTest, GetPutsTheReplyIntoBothBoxes) {
     EXPECT_EQ(Status(), "Device does not respond.");
     EXPECT_EQ(Edit("txtMessage")->text(), "");
     EXPECT_EQ(Edit("txtEPSON")->text(), "");
+}
+
+// The boxes' maximum length limits typing, not what the display answers.
+TEST_F(VeltPanelTest, GetShowsAReplyLongerThanTheBoxesWhole) {
+    const QString reply = "ABCDEFGHIJ"
+                          "KLMNOPQRST"
+                          "UVWXYZ0123"
+                          "456789abcd"
+                          "efghij"; // 46
+    m_pComm->AnswerFrames("\x01" + reply.toLatin1() + "\x17");
+    EXPECT_EQ(Press("cmdVELT(7)"), "04 01 54 17");
+    EXPECT_EQ(Edit("txtMessage")->text(), reply);
+    EXPECT_EQ(Edit("txtEPSON")->text(), reply);
+
+    QLineEdit* box = Edit("txtMessage");
+    box->clear();
+    QTest::keyClicks(box, QString(45, u'x'));
+    EXPECT_EQ(box->text(), QString(40, u'x'));
+}
+
+// The version reply is text as it came: "<b>" is three characters, not bold.
+TEST_F(VeltPanelTest, TheVersionLabelShowsTheReplyAsPlainText) {
+    m_pComm->AnswerFrames(QByteArray("<b>V1</b>"));
+    Press("cmdVELT(9)");
+    QLabel* label = Find<QLabel>("lblVersion");
+    EXPECT_EQ(label->text(), "Firmware Version : <b>V1</b>");
+    EXPECT_EQ(label->textFormat(), Qt::PlainText);
 }
 
 TEST_F(VeltPanelTest, GetVersionFillsTheLabel) {

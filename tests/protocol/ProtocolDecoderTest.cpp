@@ -163,12 +163,12 @@ TEST(ProtocolDecoder, LoaderDialogueThenCrcBlocksAndTheReboot) {
          QStringLiteral("← 06  ACK")});
 }
 
-TEST(ProtocolDecoder, ChecksumBlocksAskedForWithNakAndABadComplement) {
+TEST(ProtocolDecoder, ChecksumBlocksAskedForWithNakABadComplementAndTheAbort) {
     const QByteArray good1 = abcBlock(1) + QByteArray::fromHex("D8");
     const QByteArray badNumber = abcBlock(2, 0xFC) + QByteArray::fromHex("D8");
     ExpectDecoded(
         {Out("1B 4C 6F 61 64"), InBytes(">"), Out("5A 58 0D"), In("15"), Out("0A"), OutBytes(good1),
-         In("06"), OutBytes(badNumber), In("15"), Out("18"), In("18")},
+         In("06"), OutBytes(badNumber), In("15"), In("18"), Out("18 18"), Out("1B 4C 6F 61 64")},
         {QStringLiteral("→ 1B 4C 6F 61 64  ESC \"Load\" enter the loader"),
          QStringLiteral("← 3E  loader prompt \">\""),
          QStringLiteral("→ 5A 58 0D  \"ZX\" receive a plain image"),
@@ -178,8 +178,9 @@ TEST(ProtocolDecoder, ChecksumBlocksAskedForWithNakAndABadComplement) {
          QStringLiteral("← 06  ACK"),
          QStringLiteral("→ ") + HexOf(badNumber) +
              QStringLiteral("  block 2, complement FC does not match, checksum right"),
-         QStringLiteral("← 15  NAK"), QStringLiteral("→ 18  CAN cancel"),
-         QStringLiteral("← 18  CAN cancel")});
+         QStringLiteral("← 15  NAK"), QStringLiteral("← 18  CAN cancel"),
+         QStringLiteral("→ 18  CAN cancel"), QStringLiteral("→ 18  CAN cancel"),
+         QStringLiteral("→ 1B 4C 6F 61 64  ESC \"Load\" enter the loader")});
 }
 
 TEST(ProtocolDecoder, Vt100SequencesAndTheDisplaysAnswers) {

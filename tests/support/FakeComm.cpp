@@ -35,7 +35,9 @@ void FakeComm::setPortOpen(bool i_blnOpen) {
         }
         m_blnOpen = true;
         ++opens;
-        journal << QStringLiteral("open %1 %2").arg(m_iPort).arg(m_sSettings);
+        journal << QStringLiteral("open %1 %2")
+                       .arg(devicePath.isEmpty() ? QString::number(m_iPort) : devicePath,
+                            m_sSettings);
     } else if (m_blnOpen) {
         m_blnOpen = false;
         ++closes;

@@ -14,6 +14,7 @@ class FakeComm : public MSComm {
 public:
     void setCommPort(qint16 i_iPort) override;
     qint16 CommPort() const override { return m_iPort; }
+    void setDevicePath(const QString& i_sPath) override { devicePath = i_sPath; }
     void setSettings(const QString& i_sSettings) override;
     QString Settings() const override { return m_sSettings; }
     void setPortOpen(bool i_blnOpen) override;
@@ -34,7 +35,11 @@ public:
     // Called after each Output with its bytes; may queue replies.
     std::function<void(FakeComm&, const QByteArray&)> onOutput;
 
-    // Journal: "open 1 19200n,8,1", "close", "write 04 01 49 34 17".
+    // The device the next openings use instead of the port number's; the journal names it.
+    QString devicePath;
+
+    // Journal: "open 1 19200n,8,1" ("open /dev/ttyUSB0 19200n,8,1" with a device path),
+    // "close", "write 04 01 49 34 17".
     QStringList journal;
     QByteArrayList writes;
     int opens = 0;

@@ -1,6 +1,7 @@
 #include "support/TestEnvironment.h"
 
 #include "app/SettingsStore.h"
+#include "support/FixedDeviceSource.h"
 
 #include <QDir>
 #include <QTemporaryDir>
@@ -8,13 +9,25 @@
 
 namespace TestEnvironment {
 
-QString FreshSettingsFolder() {
+namespace {
+
+QString freshFolder(const QString& i_sPrefix) {
     QString base = qEnvironmentVariable("LUMOQ4_TEST_TMP");
     if (base.isEmpty()) {
         base = QDir::tempPath() + QStringLiteral("/lumoq4-tests");
     }
-    const QString folder =
-        base + QStringLiteral("/config-") + QUuid::createUuid().toString(QUuid::WithoutBraces);
+    return base + QLatin1Char('/') + i_sPrefix + QUuid::createUuid().toString(QUuid::WithoutBraces);
+}
+
+} // namespace
+
+FixedDeviceSource& IsolateDevices() {
+    static FixedDeviceSource s_source(freshFolder(QStringLiteral("devices-")));
+    return s_source;
+}
+
+QString FreshSettingsFolder() {
+    const QString folder = freshFolder(QStringLiteral("config-"));
     QDir().mkpath(folder);
     qputenv("XDG_CONFIG_HOME", QFile::encodeName(folder));
     SettingsStore::ResetForTests();

@@ -7,6 +7,7 @@ int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     TestEnvironment::ClearPortMappings();
     TestEnvironment::FreshSettingsFolder();
+    TestEnvironment::IsolateDevices();
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

@@ -10,6 +10,7 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     TestEnvironment::ClearPortMappings();
     TestEnvironment::FreshSettingsFolder();
+    TestEnvironment::IsolateDevices();
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

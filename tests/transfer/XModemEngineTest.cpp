@@ -4,6 +4,7 @@
 #include "transfer/frmCLumo.h"
 
 #include <QFile>
+#include <QTimer>
 
 namespace {
 
@@ -143,19 +144,21 @@ TEST_F(EngineTest, NakCanIsANakAndTheBlockGoesAgainAtOnce) {
     EXPECT_EQ(lumo.LastTransferOutcome().end, End::Complete);
 }
 
-TEST_F(EngineTest, CanFirstEndsTheTransferWithTheEndSequence) {
+TEST_F(EngineTest, CanFirstEndsTheTransferWithTheAbort) {
     receiver->answer = [](int write) { return write == 1 ? QByteArray("\x18\x06") : "\x06"; };
     comm->Queue("C");
     RunTransfer(MakeFile(Pattern(3 * 128)), 1);
     EXPECT_EQ(receiver->blocks.size(), 2);
-    EXPECT_EQ(Hex(receiver->others.join()), "04 1B 52 0D");
+    // Two CAN instead of EOT, and no closing command: the loader keeps waiting for the file.
+    EXPECT_EQ(Hex(receiver->others.join()), "18 18");
     EXPECT_TRUE(lumo.UpdateFirmwareFinish());
     const XModemOutcome outcome = lumo.LastTransferOutcome();
     EXPECT_EQ(outcome.end, End::CancelledByDisplay);
     EXPECT_EQ(outcome.block, 2);
     EXPECT_EQ(outcome.blocks, 3);
     EXPECT_EQ(outcome.Text(),
-              "Firmware update ended early: the display cancelled the transfer at block 2 of 3.");
+              "Firmware update ended early: the display cancelled the transfer at block 2 of 3. "
+              "The display stays in its loader; the file can be sent again.");
 }
 
 TEST_F(EngineTest, SilenceRepeatsEveryHundredRoundsAndGivesUpAfter1501) {
@@ -169,9 +172,9 @@ TEST_F(EngineTest, SilenceRepeatsEveryHundredRoundsAndGivesUpAfter1501) {
         EXPECT_LT(gap, 101 * 123) << i;
         EXPECT_EQ(Hex(receiver->blocks[i].left(3)), "01 01 FE");
     }
-    ASSERT_EQ(receiver->otherTimes.size(), 3);
+    ASSERT_EQ(receiver->otherTimes.size(), 1);
     EXPECT_GE(receiver->otherTimes[0] - receiver->blockTimes[0], 1501 * 120);
-    EXPECT_EQ(Hex(receiver->others.join()), "04 1B 52 0D");
+    EXPECT_EQ(Hex(receiver->others.join()), "18 18");
     const XModemOutcome outcome = lumo.LastTransferOutcome();
     EXPECT_EQ(outcome.end, End::NoAnswer);
     EXPECT_EQ(outcome.block, 1);
@@ -180,19 +183,21 @@ TEST_F(EngineTest, SilenceRepeatsEveryHundredRoundsAndGivesUpAfter1501) {
 
 // --- Start wait -----------------------------------------------------------------------------
 
-TEST_F(EngineTest, StartWaitGivesUpAfter201PollsWithoutWriting) {
+TEST_F(EngineTest, StartWaitGivesUpAfter201PollsWithOnlyTheAbort) {
     comm->Queue(QByteArray("\x15"), 50); // a checksum request while waiting for "C"
     const qint64 before = clock.NowMs();
     RunTransfer(dir.filePath("missing.bin"), 1);
-    EXPECT_TRUE(comm->writes.isEmpty());
-    EXPECT_GE(clock.NowMs() - before, 201 * 100);
-    EXPECT_LT(clock.NowMs() - before, 202 * 102);
+    ASSERT_EQ(comm->writes.size(), 1);
+    EXPECT_EQ(Hex(comm->writes[0]), "18 18");
+    EXPECT_GE(receiver->otherTimes[0] - before, 201 * 100);
+    EXPECT_LT(receiver->otherTimes[0] - before, 202 * 102 + 102);
     EXPECT_FALSE(lumo.UpdateFirmwareFinish());
     EXPECT_EQ(lumo.Progress(), 0);
     EXPECT_TRUE(prompt.entries.empty()); // the file was never opened
     EXPECT_EQ(lumo.LastTransferOutcome().end, End::NoStartRequest);
     EXPECT_EQ(lumo.LastTransferOutcome().Text(),
-              "Firmware update failed: the display never asked for the file. No block was sent.");
+              "Firmware update failed: the display never asked for the file. No block was sent. "
+              "The display stays in its loader; the file can be sent again.");
 }
 
 TEST_F(EngineTest, OtherCheckTypesSendChecksumBlocksWithoutWaiting) {
@@ -225,7 +230,12 @@ TEST_F(EngineTest, StartTimerRunsTheTransferAbout200msLater) {
     lumo.setCheckSumType(1);
     lumo.setFile(MakeFile("abc"));
     lumo.StartSendFile();
-    EXPECT_TRUE(comm->writes.isEmpty());
+    // Armed, not run: one shot of 200 ms on the host's timer.
+    const QTimer& start = frmCLumo::Instance().Timer1;
+    EXPECT_TRUE(start.isActive());
+    EXPECT_TRUE(start.isSingleShot());
+    EXPECT_EQ(start.interval(), 200);
+    EXPECT_EQ(lumo.LastTransferOutcome().end, End::NotStarted);
     PumpEvents(600);
     EXPECT_EQ(receiver->blocks.size(), 1);
     EXPECT_TRUE(lumo.UpdateFirmwareFinish());
@@ -242,16 +252,52 @@ TEST_F(EngineTest, StopDuringTheBlocksEndsWithinOneRound) {
     comm->Queue("C");
     RunTransfer(MakeFile(Pattern(4 * 128)), 1);
     EXPECT_EQ(receiver->blocks.size(), 2);
-    ASSERT_EQ(receiver->otherTimes.size(), 3);
-    EXPECT_EQ(Hex(receiver->others.join()), "04 1B 52 0D");
-    // one round (20 + 100 ms) then the 100 ms before EOT
+    ASSERT_EQ(receiver->otherTimes.size(), 1);
+    EXPECT_EQ(Hex(receiver->others.join()), "18 18");
+    // one round (20 + 100 ms) then the 100 ms before the abort
     EXPECT_LT(receiver->otherTimes[0] - receiver->blockTimes[1], 123 + 102);
     EXPECT_TRUE(lumo.UpdateFirmwareFinish());
     const XModemOutcome outcome = lumo.LastTransferOutcome();
     EXPECT_EQ(outcome.end, End::StoppedByUser);
     EXPECT_EQ(outcome.block, 2);
     EXPECT_EQ(outcome.Text(),
-              "Firmware update ended early: the transfer was stopped at block 2 of 4.");
+              "Firmware update ended early: the transfer was stopped at block 2 of 4. The display "
+              "stays in its loader; the file can be sent again.");
+}
+
+// A display that accepts every block at once: the answer round returns on the ACK, so the stop
+// flag is looked at before each block as well.
+TEST_F(EngineTest, StopIsSeenWhileTheDisplayAcceptsEveryBlock) {
+    receiver->answer = [&](int write) {
+        if (write == 4) {
+            lumo.StopSendFile(); // pressed while block 5 is on its way
+        }
+        return QByteArray("\x06");
+    };
+    comm->Queue("C");
+    RunTransfer(MakeFile(Pattern(40 * 128)), 1);
+    EXPECT_EQ(receiver->blocks.size(), 5);
+    EXPECT_EQ(Hex(receiver->others.join()), "18 18");
+    const XModemOutcome outcome = lumo.LastTransferOutcome();
+    EXPECT_EQ(outcome.end, End::StoppedByUser);
+    EXPECT_EQ(outcome.block, 6);
+    EXPECT_EQ(outcome.blocks, 40);
+}
+
+// Stop while the engine still waits for the display to ask for the file.
+TEST_F(EngineTest, StopBeforeTheFirstBlockIsReportedAsSuch) {
+    clock.onIdle = [&](qint64) {
+        if (clock.Idles() == 3) {
+            lumo.StopSendFile();
+        }
+    };
+    RunTransfer(MakeFile("abc"), 1);
+    EXPECT_TRUE(receiver->blocks.isEmpty());
+    EXPECT_EQ(Hex(comm->Written()), "18 18");
+    EXPECT_EQ(lumo.LastTransferOutcome().end, End::StoppedByUser);
+    EXPECT_EQ(lumo.LastTransferOutcome().Text(),
+              "Firmware update ended early: the transfer was stopped before the first block. The "
+              "display stays in its loader; the file can be sent again.");
 }
 
 TEST_F(EngineTest, ANewRunAfterTheEndStartsAfresh) {

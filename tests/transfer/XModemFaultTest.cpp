@@ -30,11 +30,13 @@ TEST_F(FaultTest, MissingFileAsksAndCancelEndsBeforeAnyBlock) {
     EXPECT_EQ(prompt.entries[0].title, "53");
     EXPECT_TRUE(prompt.entries[0].text.startsWith("File not found"))
         << prompt.entries[0].text.toStdString();
-    EXPECT_TRUE(comm->writes.isEmpty()); // the file never opened: no EOT either
+    EXPECT_EQ(Hex(comm->Written()), "18 18"); // no block: the loader is only told to drop it
     const XModemOutcome outcome = lumo.LastTransferOutcome();
     EXPECT_EQ(outcome.end, End::Abandoned);
     EXPECT_TRUE(outcome.Finished());
-    EXPECT_TRUE(outcome.Text().contains("File not found")) << outcome.Text().toStdString();
+    EXPECT_TRUE(outcome.Text().startsWith("Firmware update ended early before the first block: "
+                                          "File not found"))
+        << outcome.Text().toStdString();
 }
 
 TEST_F(FaultTest, RetryAfterTheFileAppearsSendsIt) {
@@ -65,14 +67,16 @@ TEST_F(FaultTest, FailedWriteRetriedReopensThePortAndCompletes) {
     EXPECT_EQ(asking.entries[0].title, "8021");
     EXPECT_EQ(asking.entries[0].text, "Write failed");
     EXPECT_EQ(comm->opens, 2);
-    // block 2's header went out before the fault, then the whole block again
+    // Block 2's header went out before the fault; only its data is written again, then its
+    // trailer: the header is on the line once.
+    EXPECT_EQ(comm->writes.count(QByteArray("\x01\x02\xFD")), 1);
     ASSERT_EQ(receiver->blocks.size(), 3);
     EXPECT_EQ(Hex(receiver->blocks[1].left(3)), "01 02 FD");
     EXPECT_EQ(Hex(receiver->blocks[2].left(3)), "01 03 FC");
     EXPECT_EQ(lumo.LastTransferOutcome().end, End::Complete);
 }
 
-TEST_F(FaultTest, FailedWriteCancelledRunsTheEndSequenceAndReportsTheBlock) {
+TEST_F(FaultTest, FailedWriteCancelledAbortsAndReportsTheBlock) {
     RepairingPrompt asking; // answers Cancel
     asking.repair = [&] { comm->deadAtWrite = -1; };
     comm->Queue("C");
@@ -80,19 +84,20 @@ TEST_F(FaultTest, FailedWriteCancelledRunsTheEndSequenceAndReportsTheBlock) {
     RunTransfer(MakeFile(QByteArray(3 * 128, 'x')), 1);
     ASSERT_EQ(asking.entries.size(), 1u);
     EXPECT_EQ(receiver->blocks.size(), 1);
-    EXPECT_EQ(Hex(receiver->others.join()), "04 1B 52 0D");
+    EXPECT_EQ(Hex(receiver->others.join()), "18 18"); // the port reopened for the abort
     EXPECT_TRUE(lumo.UpdateFirmwareFinish());
     const XModemOutcome outcome = lumo.LastTransferOutcome();
     EXPECT_EQ(outcome.end, End::Abandoned);
     EXPECT_EQ(outcome.block, 2);
-    EXPECT_EQ(outcome.Text(), "Firmware update ended early at block 2 of 3: Write failed");
+    EXPECT_EQ(outcome.Text(), "Firmware update ended early at block 2 of 3: Write failed. The "
+                              "display stays in its loader; the file can be sent again.");
 }
 
-TEST_F(FaultTest, DeadLineCancelledSkipsTheRestOfTheEndSequence) {
+TEST_F(FaultTest, DeadLineCancelledAsksNoMore) {
     comm->Queue("C");
     comm->deadAtWrite = 3; // stays dead: every later write fails too
     RunTransfer(MakeFile(QByteArray(3 * 128, 'x')), 1);
-    ASSERT_EQ(prompt.entries.size(), 2u); // the block, then EOT
+    ASSERT_EQ(prompt.entries.size(), 1u); // the block; the abort is tried once without asking
     EXPECT_TRUE(receiver->others.isEmpty());
     EXPECT_TRUE(lumo.UpdateFirmwareFinish());
     EXPECT_EQ(lumo.LastTransferOutcome().end, End::Abandoned);

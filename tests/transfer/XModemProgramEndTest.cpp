@@ -15,6 +15,7 @@ TEST_F(TransferFixture, EndingProgramStopsTheTransferPromptly) {
     comm->Queue("C");
     RunTransfer(MakeFile(QByteArray(100 * 128, 'x')), 1);
     EXPECT_EQ(receiver->blocks.size(), 2);
+    EXPECT_EQ(Hex(receiver->others.join()), "18 18"); // the loader is told, not left mid-file
     EXPECT_EQ(lumo.LastTransferOutcome().end, XModemOutcome::End::StoppedByUser);
     EXPECT_EQ(lumo.LastTransferOutcome().block, 2);
     EXPECT_TRUE(prompt.entries.empty());

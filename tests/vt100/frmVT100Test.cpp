@@ -68,6 +68,16 @@ TEST_F(Vt100WindowTest, KeyboardControlsGoThroughTheModel) {
     EXPECT_EQ(Captions(0, 4), "XYZ.");
 }
 
+// Only the window's close runs its unload rules: Esc in a field outside the grid does nothing.
+TEST_F(Vt100WindowTest, EscInAFieldLeavesTheWindowOpen) {
+    QTest::keyClicks(Control<QWidget>("pic"), "A");
+    auto* y = Control<QLineEdit>("txtY");
+    y->setFocus();
+    QTest::keyClick(y, Qt::Key_Escape);
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_EQ(Journal(), "open 1 19200n,8,1 | write 41"); // the port was not closed
+}
+
 TEST_F(Vt100WindowTest, PositionCursorSendsTheTextOfBothFields) {
     Control<QLineEdit>("txtY")->setText("2");
     Control<QLineEdit>("txtX")->setText("15");

@@ -172,6 +172,8 @@ void DisplayEmulator::showLoaderStatus() {
             put(1, "NO ANSWER");
             break;
         }
+    } else if (m_pLoader && m_pLoader->Discarded()) {
+        put(1, "CANCELLED");
     }
     m_pScreen->SetCursor(0, 0);
 }

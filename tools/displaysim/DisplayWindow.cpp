@@ -72,7 +72,6 @@ DisplayWindow::DisplayWindow(PtyDisplay& io_display, QWidget* i_pParent)
     badge->setStyleSheet(QStringLiteral("color: #7d878c; font-weight: bold; letter-spacing: 3px;"));
     bezelLayout->addWidget(badge, 0, Qt::AlignRight);
 
-    m_pPort->setText(tr("Line: %1").arg(io_display.SlavePath()));
     m_pPort->setTextInteractionFlags(Qt::TextSelectableByMouse);
     m_pStatus->setWordWrap(true);
 
@@ -168,6 +167,17 @@ void DisplayWindow::appendJournal() {
     m_iPendingShown = static_cast<int>(pending.size());
 }
 
+QString DisplayWindow::lineText() const {
+    const int speed = m_display.LineSpeed();
+    QString text = tr("Line: %1  |  ").arg(m_display.SlavePath());
+    text += speed > 0 ? tr("%1 baud").arg(speed) : tr("any speed (follows the program)");
+    const int program = m_display.ProgramSpeed();
+    if (speed > 0 && program > 0 && program != speed) {
+        text += tr("  |  the program's side is at %1 baud: what arrives is garbled").arg(program);
+    }
+    return text;
+}
+
 void DisplayWindow::Refresh() {
     const DisplayEmulator& e = m_display.Emulator();
     appendJournal();
@@ -178,5 +188,6 @@ void DisplayWindow::Refresh() {
         m_iAuxShown = static_cast<int>(aux.size());
     }
     m_pStatus->setText(statusText());
+    m_pPort->setText(lineText());
     m_pView->update();
 }

@@ -19,6 +19,7 @@ public:
 
 private:
     QString statusText() const;
+    QString lineText() const;
 
     PtyDisplay& m_display;
     DotMatrixView* m_pView;

@@ -2,6 +2,7 @@
 
 namespace {
 constexpr quint8 kEsc = 0x1B;
+constexpr quint8 kCan = 0x18;
 const QByteArray kLoad("\x1bLoad");
 const QByteArray kReboot("\x1bR\r");
 const QByteArray kXaPrompt("\r\nXModem ready\r\n>");
@@ -27,11 +28,25 @@ LoaderDialogue::Step LoaderDialogue::Feed(quint8 i_cByte) {
     if (!midBlock && (!m_bEscape.isEmpty() || i_cByte == kEsc)) {
         return feedEscape(i_cByte);
     }
+    if (m_pReceiver && !midBlock && i_cByte == kCan) {
+        return discardTransfer();
+    }
     if (m_pReceiver) {
         const XModemReceiver::Step step = m_pReceiver->Feed(i_cByte);
         return {step.answer, step.ended, false};
     }
+    if (i_cByte == kCan && m_bLine.isEmpty()) {
+        // The second CAN of the sender's abort, or a stray one: nothing to cancel.
+        return {{}, true, false};
+    }
     return feedLine(i_cByte);
+}
+
+LoaderDialogue::Step LoaderDialogue::discardTransfer() {
+    m_pReceiver.reset();
+    m_blnAccepting = false;
+    m_blnDiscarded = true;
+    return {{}, true, false};
 }
 
 LoaderDialogue::Step LoaderDialogue::feedEscape(quint8 i_cByte) {
@@ -75,6 +90,7 @@ LoaderDialogue::Step LoaderDialogue::runLine() {
     }
     if ((command == "PX" || command == "ZX") && m_blnAccepting) {
         m_cImageKind = command[0];
+        m_blnDiscarded = false;
         m_pReceiver = std::make_unique<XModemReceiver>(m_blnCrc, m_faults);
         return {m_pReceiver->StartRequest(), true, false};
     }

@@ -1,11 +1,13 @@
 #include "PtyDisplay.h"
 
+#include "LineSpeed.h"
+
 #include <QSocketNotifier>
 #include <QTimer>
 
 PtyDisplay::PtyDisplay(const PtyDisplayOptions& i_options, QObject* i_pParent)
     : QObject(i_pParent), m_options(i_options), m_emulator(i_options.emulator),
-      m_random(i_options.noiseSeed) {
+      m_iLineSpeed(i_options.lineSpeed), m_random(i_options.noiseSeed) {
     if (!m_pty.IsOpen()) {
         return;
     }
@@ -56,7 +58,9 @@ void PtyDisplay::onReadable() {
         }
         m_bReceived += chunk;
         const quint64 before = m_emulator.Revision();
-        const QByteArray reply = m_emulator.Receive(chunk);
+        const int baudChanges = m_emulator.State().baudChanges;
+        const QByteArray reply =
+            m_emulator.Receive(speedsDiffer() ? LineSpeed::Garble(chunk) : chunk);
         emit BytesReceived(chunk);
         if (m_emulator.Revision() != before) {
             emit ScreenChanged();
@@ -65,7 +69,24 @@ void PtyDisplay::onReadable() {
             HangUp();
             return;
         }
-        answer(reply);
+        const bool newSpeed = m_iLineSpeed > 0 && m_emulator.State().baudChanges != baudChanges;
+        answer(reply, newSpeed ? LineSpeed::OfBaudCode(m_emulator.State().baudCode) : 0);
+    }
+}
+
+int PtyDisplay::ProgramSpeed() const {
+    return LineSpeed::Of(m_pty.MasterFd());
+}
+
+bool PtyDisplay::speedsDiffer() const {
+    const int program = ProgramSpeed();
+    return m_iLineSpeed > 0 && program > 0 && program != m_iLineSpeed;
+}
+
+void PtyDisplay::changeSpeed(int i_iNewSpeed) {
+    if (i_iNewSpeed > 0 && i_iNewSpeed != m_iLineSpeed) {
+        m_iLineSpeed = i_iNewSpeed;
+        emit ScreenChanged();
     }
 }
 
@@ -78,14 +99,20 @@ void PtyDisplay::onPoll() {
     answer(bytes);
 }
 
-void PtyDisplay::answer(const QByteArray& i_bBytes) {
+void PtyDisplay::answer(const QByteArray& i_bBytes, int i_iNewSpeed) {
     if (i_bBytes.isEmpty() || m_options.silent) {
+        changeSpeed(i_iNewSpeed);
         return;
     }
+    // The acknowledgement of a new speed still goes out at the old one.
     if (m_options.delayMs > 0) {
-        QTimer::singleShot(m_options.delayMs, this, [this, i_bBytes] { writeNow(i_bBytes); });
+        QTimer::singleShot(m_options.delayMs, this, [this, i_bBytes, i_iNewSpeed] {
+            writeNow(i_bBytes);
+            changeSpeed(i_iNewSpeed);
+        });
     } else {
         writeNow(i_bBytes);
+        changeSpeed(i_iNewSpeed);
     }
     if (m_options.noise) {
         scheduleNoise();
@@ -105,9 +132,10 @@ void PtyDisplay::scheduleNoise() {
 
 void PtyDisplay::writeNow(const QByteArray& i_bBytes) {
     // A program that never reads fills the line; give up after about two seconds.
-    const qsizetype done = m_pty.Write(i_bBytes, 40);
+    const QByteArray out = speedsDiffer() ? LineSpeed::Garble(i_bBytes) : i_bBytes;
+    const qsizetype done = m_pty.Write(out, 40);
     if (done > 0) {
-        const QByteArray sent = i_bBytes.left(done);
+        const QByteArray sent = out.left(done);
         m_bSent += sent;
         emit BytesSent(sent);
     }

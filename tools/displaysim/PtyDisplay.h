@@ -41,6 +41,11 @@ struct PtyDisplayOptions {
     qint64 hangupAfter = 0;
     // Interval of Poll() on the emulator (the loader's repeated start request).
     int pollIntervalMs = 1000;
+    // The display's line speed in baud. When the program's side of the line is set to another
+    // speed, the display hears garbled bytes (see LineSpeed) and what it sends arrives garbled.
+    // After acknowledging the native baud-rate command it moves to the new speed. 0: the
+    // display follows whatever speed the program sets.
+    int lineSpeed = 0;
 };
 
 class PtyDisplay : public QObject {
@@ -66,6 +71,11 @@ public:
     QByteArray Received() const { return m_bReceived; }
     QByteArray Sent() const { return m_bSent; }
 
+    // The display's own line speed (0: it follows the program's), and the speed the program
+    // has set on its side of the line now (0 when unknown).
+    int LineSpeed() const { return m_iLineSpeed; }
+    int ProgramSpeed() const;
+
     // Closes the line now, as the hang-up fault does.
     void HangUp();
     bool HungUp() const { return m_blnHungUp; }
@@ -82,8 +92,11 @@ signals:
 private:
     void onReadable();
     void onPoll();
-    void answer(const QByteArray& i_bBytes);
+    // Sends the answer, then moves to i_iNewSpeed when it is not 0.
+    void answer(const QByteArray& i_bBytes, int i_iNewSpeed = 0);
     void writeNow(const QByteArray& i_bBytes);
+    void changeSpeed(int i_iNewSpeed);
+    bool speedsDiffer() const;
     void scheduleNoise();
 
     PtyDisplayOptions m_options;
@@ -94,5 +107,6 @@ private:
     QByteArray m_bReceived;
     QByteArray m_bSent;
     bool m_blnHungUp = false;
+    int m_iLineSpeed = 0;
     std::mt19937 m_random;
 };

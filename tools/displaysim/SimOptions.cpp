@@ -64,6 +64,9 @@ bool SimOptions::Parse(const QStringList& i_args, SimOptions& o_options, QString
          QStringLiteral("K")},
         {QStringLiteral("c-before-ack"), QStringLiteral("Answer \"C\" ACK to block K, once."),
          QStringLiteral("K")},
+        {QStringLiteral("baud"),
+         QStringLiteral("The display's line speed (default 38400); 0 follows the program's."),
+         QStringLiteral("N")},
         {QStringLiteral("firmware-version"),
          QStringLiteral("Reply to the version query (default V1.07)."), QStringLiteral("TEXT")},
     });
@@ -98,6 +101,16 @@ bool SimOptions::Parse(const QStringList& i_args, SimOptions& o_options, QString
         return false;
     }
     d.noiseSeed = static_cast<quint32>(seed);
+    d.lineSpeed = 38400;
+    if (!readInt(parser, QStringLiteral("baud"), d.lineSpeed, o_sError)) {
+        return false;
+    }
+    static const QList<int> rates{0, 300, 600, 1200, 2400, 4800, 9600, 19200, 38400, 57600, 115200};
+    if (!rates.contains(d.lineSpeed)) {
+        o_sError = QStringLiteral("--baud wants one of 300, 600, 1200, 2400, 4800, 9600, 19200, "
+                                  "38400, 57600, 115200 (or 0)");
+        return false;
+    }
     d.silent = parser.isSet(QStringLiteral("silent"));
     d.noise = parser.isSet(QStringLiteral("noise"));
     d.emulator.refuseAllFrames = parser.isSet(QStringLiteral("nak"));

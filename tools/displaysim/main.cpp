@@ -111,8 +111,13 @@ int main(int argc, char** argv) {
     QTimer redraw;
     redraw.setSingleShot(true);
     redraw.setInterval(15);
+    int speedShown = display.LineSpeed();
     QObject::connect(&redraw, &QTimer::timeout, [&] {
         saver.Check(display.Emulator());
+        if (display.LineSpeed() != speedShown) {
+            speedShown = display.LineSpeed();
+            std::fprintf(stderr, "line speed now %d baud\n", speedShown);
+        }
         if (printer) {
             printer->Refresh();
         }

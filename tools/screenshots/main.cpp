@@ -1,15 +1,20 @@
-// Saves a picture of each tab of the main window, for the README and for reviewing the layout:
+// Saves a picture of each tab of the main window and of the device dialog of COM1, for the
+// README and for reviewing the layout:
 //   lumoq4-screenshots OUTPUT_FOLDER
-// It runs on any Qt platform (offscreen included) and talks to no port. With --line-monitor it
-// saves instead the Line Monitor during a firmware update to a simulated display on a
+// It runs on any Qt platform (offscreen included) and talks to no port; the device dialog lists
+// this machine's serial devices, which discovery reads without opening any. With --line-monitor
+// it saves instead the Line Monitor during a firmware update to a simulated display on a
 // pseudo-terminal (line-monitor.png).
 
 #include "LineMonitorShot.h"
 #include "app/frmMain.h"
+#include "panels/SettingPanel.h"
+#include "panels/frmChooseDevice.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QTabWidget>
+#include <QTreeWidget>
 #include <cstdio>
 
 int main(int argc, char** argv) {
@@ -33,5 +38,19 @@ int main(int argc, char** argv) {
         }
         std::printf("%s\n", qPrintable(file));
     }
+    window.SSTab1->setCurrentIndex(0);
+    auto* setting = window.findChild<SettingPanel*>();
+    frmChooseDevice dialog(1, setting->Devices(), &window);
+    dialog.show();
+    if (dialog.lstDevices->topLevelItemCount() > 0) {
+        dialog.lstDevices->setCurrentItem(dialog.lstDevices->topLevelItem(0));
+    }
+    QApplication::processEvents();
+    const QString file = QStringLiteral("%1/device-dialog.png").arg(folder);
+    if (!dialog.grab().save(file)) {
+        std::fprintf(stderr, "cannot write %s\n", qPrintable(file));
+        return 1;
+    }
+    std::printf("%s\n", qPrintable(file));
     return 0;
 }

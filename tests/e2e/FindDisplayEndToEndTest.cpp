@@ -1,0 +1,136 @@
+// Find Display and the line speed, end to end: the real window and serial backend against a
+// simulated display that keeps its own speed on a pseudo-terminal.
+#include "E2EFixture.h"
+
+#include "app/SettingsStore.h"
+#include "common/AppInfo.h"
+#include "support/FakeClock.h"
+#include "support/FixedDeviceSource.h"
+#include "transfer/frmCLumo.h"
+
+#include <QProgressDialog>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+const QByteArray kVersionQuery("\x04\x01\x56\x17");
+
+class FindDisplay : public E2EFixture {
+protected:
+    FindDisplay() : m_source(m_folder.path()) {}
+
+    static QString Stored(const char* i_pSection, const char* i_pKey) {
+        return SettingsStore::GetSetting(AppInfo::Name(), QLatin1String(i_pSection),
+                                         QLatin1String(i_pKey), QStringLiteral("<missing>"));
+    }
+
+    // A display of its own speed on COM1.
+    void StartAt(int i_iSpeed, bool i_blnSilent = false) {
+        PtyDisplayOptions options;
+        options.lineSpeed = i_iSpeed;
+        options.silent = i_blnSilent;
+        Start(options);
+    }
+
+    QString SettingsAsStored() {
+        return Stored("Settings", "BaudRate") + QLatin1Char('/') + Stored("Settings", "Parity");
+    }
+
+    QTemporaryDir m_folder;
+    FixedDeviceSource m_source;
+};
+
+TEST_F(FindDisplay, ADisplayAt9600OnAnotherDeviceIsFoundAndThePortFollowsIt) {
+    PtyDisplayOptions options;
+    options.lineSpeed = 9600;
+    Attach(options);
+    qunsetenv("LUMOQ4_COM1");
+    // COM1 leads to an adapter that is gone; the display hangs on a listed device.
+    const QString gone = m_folder.filePath(QStringLiteral("ttyUSB0"));
+    SettingsStore::SaveSetting(AppInfo::Name(), QStringLiteral("Ports"), QStringLiteral("COM1"),
+                               gone);
+    const QString pty = m_pDisplay->SlavePath();
+    const QString alias = m_source.Link(QStringLiteral("usb-Lumo_Display_0042-if00"), pty);
+    SerialDevice device;
+    device.path = pty;
+    device.description = QStringLiteral("USB-Serial Controller");
+    m_source.devices = {device};
+    m_pWindow = std::make_unique<frmMain>();
+    m_pWindow->show();
+
+    Press("cmdFindDisplay");
+    EXPECT_EQ(Status(),
+              QStringLiteral("Found: %1, 9600 baud, NONE parity, firmware V1.07").arg(pty));
+    EXPECT_EQ(Edit("txtStatus")->toolTip(),
+              QStringLiteral("Tried: %1.\nLeft out: %2: not present").arg(pty, gone));
+    EXPECT_EQ(Combo("cboBaudRate")->currentText(), "9600");
+    EXPECT_EQ(Combo("cboParity")->currentText(), "NONE");
+    EXPECT_EQ(SettingsAsStored(), "2/0");
+    EXPECT_EQ(Stored("Ports", "COM1"), alias);
+    // Three settings at 38400, three at 19200, then 9600 with no parity: the query alone.
+    EXPECT_EQ(m_pDisplay->Received(), kVersionQuery.repeated(7));
+    ExpectUsable();
+
+    Press("cmdVELT(9)");
+    EXPECT_EQ(Status(), "OK");
+    EXPECT_EQ(Find<QLabel>("lblVersion")->text(), "Firmware Version : V1.07");
+}
+
+TEST_F(FindDisplay, ASilentDisplayIsNotFoundAndTheSelectionsStay) {
+    StartAt(38400, true);
+    FakeClock clock; // the two passes' waits run at once; nothing answers anyway
+    Press("cmdFindDisplay");
+    EXPECT_EQ(Status(),
+              QStringLiteral("No display found on %1 (21 settings, 2 passes). Check the cable and "
+                             "the power; a display in VT100 mode or in its loader does not answer.")
+                  .arg(m_pDisplay->SlavePath()));
+    EXPECT_EQ(Combo("cboBaudRate")->currentText(), "38400");
+    EXPECT_EQ(SettingsAsStored(), "0/0");
+    EXPECT_FALSE(frmCLumo::Instance().MSComm1().PortOpen());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return m_pDisplay->Received().size() >= 168; }, 3000));
+    EXPECT_EQ(m_pDisplay->Received(), kVersionQuery.repeated(42));
+    ExpectUsable();
+}
+
+TEST_F(FindDisplay, CancelStopsTheSearchWithThePortClosed) {
+    StartAt(600);
+    FakeClock clock;
+    bool cancelled = false;
+    clock.onIdle = [&](qint64) {
+        auto* progress = m_pWindow->findChild<QProgressDialog*>("dlgFindDisplay");
+        if (!cancelled && clock.Idles() == 30 && progress != nullptr) {
+            EXPECT_TRUE(progress->labelText().startsWith(
+                QStringLiteral("Looking for the display on %1\n").arg(m_pDisplay->SlavePath())));
+            progress->findChild<QPushButton*>()->click();
+            cancelled = true;
+        }
+    };
+    Press("cmdFindDisplay");
+    EXPECT_TRUE(cancelled);
+    EXPECT_EQ(Status(), "Find Display cancelled.");
+    EXPECT_EQ(Combo("cboBaudRate")->currentText(), "38400");
+    EXPECT_EQ(SettingsAsStored(), "0/0");
+    EXPECT_FALSE(frmCLumo::Instance().MSComm1().PortOpen());
+    EXPECT_EQ(m_pWindow->findChild<QProgressDialog*>("dlgFindDisplay"), nullptr);
+    ExpectUsable();
+}
+
+TEST_F(FindDisplay, TheComputerFollowsTheDisplayToTheRateItWasSetTo) {
+    StartAt(38400);
+    Combo("cboS_BaudRate")->setCurrentIndex(2); // 9600
+    Press("cmdVELT(0)");
+    EXPECT_EQ(Status(), "OK");
+    EXPECT_EQ(m_pDisplay->LineSpeed(), 9600);
+    EXPECT_EQ(Combo("cboBaudRate")->currentText(), "9600");
+    Press("cmdVELT(9)");
+    EXPECT_EQ(Status(), "OK");
+    EXPECT_EQ(Find<QLabel>("lblVersion")->text(), "Firmware Version : V1.07");
+
+    // A computer left at the old rate is not understood.
+    Combo("cboBaudRate")->setCurrentIndex(0);
+    Press("cmdVELT(9)");
+    EXPECT_EQ(Status(), "Device does not respond.");
+}
+
+} // namespace
