@@ -78,4 +78,14 @@ QStringList Numbers(int i_iFirst, int i_iLast) {
     return out;
 }
 
+QStringList Countries() {
+    return {QStringLiteral("00 - USA"),          QStringLiteral("01 - France"),
+            QStringLiteral("02 - Germany"),      QStringLiteral("03 - Great Britain"),
+            QStringLiteral("04 - Denmark 1"),    QStringLiteral("05 - Sweden"),
+            QStringLiteral("06 - Italy"),        QStringLiteral("07 - Spain 1"),
+            QStringLiteral("08 - Japan"),        QStringLiteral("09 - Norway"),
+            QStringLiteral("0A - Denmark 2"),    QStringLiteral("0B - Spain 2"),
+            QStringLiteral("0C - Latin America")};
+}
+
 } // namespace SelectionLists

@@ -16,4 +16,5 @@ QStringList Devices();                          // "Printer ON", "Printer Off"
 QStringList Operations();                       // EPSON write modes
 QStringList Peripherals();                      // EPSON peripheral selection
 QStringList Numbers(int i_iFirst, int i_iLast); // "first" .. "last"
+QStringList Countries(); // the VT100 display's country codes, "00 - USA" .. "0C - Latin America"
 } // namespace SelectionLists

@@ -7,9 +7,11 @@
 #include "common/LumoStatus.h"
 #include "common/Prompt.h"
 #include "device/CLumo.h"
+#include "device/LineTap.h"
 #include "device/OpenFailureAdvice.h"
 #include "device/PortResolver.h"
 #include "device/modLumo.h"
+#include "monitor/frmLineMonitor.h"
 #include "panels/AsciiPanel.h"
 #include "panels/EpsonPanel.h"
 #include "panels/SettingPanel.h"
@@ -73,6 +75,8 @@ void frmMain::ConnectPanels() {
     connect(m_pSetting, &SettingPanel::firmwareUpdatePressed, this,
             [this] { cmdFirmwireUpdate_Click(); });
     connect(m_pSetting, &SettingPanel::vt100TestPressed, this, [this] { cmdMis_Click(); });
+    connect(m_pSetting, &SettingPanel::lineMonitorPressed, this,
+            [this] { cmdLineMonitor_Click(); });
     // The two international-code lists show the same set; the national list is the EPSON
     // tab's view of it.
     connect(m_pVelt, &VeltPanel::internationalCodeSelected, m_pEpson, &EpsonPanel::SelectNational);
@@ -270,4 +274,15 @@ void frmMain::cmdMis_Click() {
     // A fresh window (and screen model) for every opening.
     frmVT100 window(m_lumo(), this);
     window.exec();
+}
+
+void frmMain::cmdLineMonitor_Click() {
+    // One monitor at a time, beside the main window; it runs no command of its own.
+    if (!m_pLineMonitor) {
+        m_pLineMonitor = new frmLineMonitor(LineTap::Shared(), this);
+        m_pLineMonitor->setAttribute(Qt::WA_DeleteOnClose);
+    }
+    m_pLineMonitor->show();
+    m_pLineMonitor->raise();
+    m_pLineMonitor->activateWindow();
 }

@@ -3,6 +3,7 @@
 #include "panels/CommandHost.h"
 #include "widgets/BusyPointer.h"
 
+#include <QPointer>
 #include <QWidget>
 #include <memory>
 
@@ -14,6 +15,7 @@ class QPushButton;
 class QTabWidget;
 class SettingPanel;
 class VeltPanel;
+class frmLineMonitor;
 struct DisplayType;
 
 // The main window: four tab pages of device commands, the status box and Exit. Constructing it
@@ -63,6 +65,7 @@ private:
 
     void cmdFirmwireUpdate_Click();
     void cmdMis_Click();
+    void cmdLineMonitor_Click();
     void ShowStatus(int i_iStatus);
     // While a firmware transfer runs the port is its own: says so in the status box and
     // returns true, so that the caller leaves the port alone.
@@ -74,4 +77,6 @@ private:
     VeltPanel* m_pVelt;
     EpsonPanel* m_pEpson;
     AsciiPanel* m_pAscii;
+    // The line monitor while it is open; it deletes itself when closed.
+    QPointer<frmLineMonitor> m_pLineMonitor;
 };

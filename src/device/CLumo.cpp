@@ -197,6 +197,7 @@ int CLumo::SendCommandFrame(const QByteArray& frame) {
 }
 
 int CLumo::RunConfigurationCommand(const std::function<int(QByteArray&)>& i_buildFrame) {
+    m_comm().NoteContext(LineContext::Display);
     return Exchange(PortAfter::Closed, [&](int) {
         QByteArray frame;
         const int status = i_buildFrame(frame);
@@ -266,6 +267,7 @@ int CLumo::DisplayDemoMessage(double i_iLayer, double i_iMode) {
 }
 
 int CLumo::SendEscapePair(char i_cSecond) {
+    m_comm().NoteContext(LineContext::Display);
     // The switches answer with Connect's own result: -1 when the port had been left open.
     return Exchange(PortAfter::Closed, [&](int i_iConnected) {
         m_comm().Output(QByteArray("\x1B").append(i_cSecond));
@@ -309,6 +311,7 @@ void CLumo::WritePaced(const QByteArray& i_bData) {
 }
 
 int CLumo::SendMessage(const QString& i_sMessage) {
+    m_comm().NoteContext(LineContext::Display);
     return Exchange(PortAfter::Closed, [&](int) {
         WritePaced(EncodeText(i_sMessage));
         return Success;
@@ -323,6 +326,7 @@ int CLumo::SendMessageB(quint8 i_bMessage) {
 }
 
 int CLumo::SendMessageStringAndByte(const QString& i_sMessage, quint8 i_bMessage) {
+    m_comm().NoteContext(LineContext::Display);
     return Exchange(PortAfter::Closed, [&](int) {
         m_comm().Output(EncodeText(i_sMessage)); // one write whatever the baud rate
         m_comm().Output(QByteArray(1, static_cast<char>(i_bMessage)));
@@ -331,6 +335,7 @@ int CLumo::SendMessageStringAndByte(const QString& i_sMessage, quint8 i_bMessage
 }
 
 int CLumo::SendMessageByteArray(const QByteArray& bMessage) {
+    m_comm().NoteContext(LineContext::Display);
     return Exchange(PortAfter::Closed, [&](int) {
         WritePaced(bMessage); // nothing waiting is drained first
         if (!AwaitAnswer(1, 30)) {
@@ -342,6 +347,7 @@ int CLumo::SendMessageByteArray(const QByteArray& bMessage) {
 
 int CLumo::FullyLightTube(qint16 i_SendStringLen) {
     const QByteArray cells(std::max<int>(0, i_SendStringLen), '\xB2');
+    m_comm().NoteContext(LineContext::Display);
     return Exchange(PortAfter::Closed, [&](int) {
         WritePaced(cells);
         return Success;
@@ -349,6 +355,7 @@ int CLumo::FullyLightTube(qint16 i_SendStringLen) {
 }
 
 int CLumo::SendMessageB_VT100(quint8 i_bMessage) {
+    m_comm().NoteContext(LineContext::Vt100);
     // The VT100 window keeps the port open between keys; an open port is used as it is.
     return Exchange(PortAfter::Open, [&](int) {
         m_comm().Output(QByteArray(1, static_cast<char>(i_bMessage)));
@@ -360,6 +367,7 @@ int CLumo::SendMessageB_VT100(quint8 i_bMessage) {
 
 int CLumo::Query(const QByteArray& i_bFrame, int i_iSettleMs, int i_iIdleMs, int i_iMaxCount,
                  const std::function<int(const QByteArray&)>& i_accept) {
+    m_comm().NoteContext(LineContext::Display);
     return Exchange(PortAfter::Closed, [&](int) {
         MSComm& comm = m_comm();
         comm.Input();
@@ -397,6 +405,8 @@ int CLumo::GetVersion(QString& o_sVersion) {
 }
 
 void CLumo::ReadWaiting(const std::function<void(const QByteArray&)>& i_take) {
+    // Only the VT100 window reads the line without a command of its own.
+    m_comm().NoteContext(LineContext::Vt100);
     Exchange(PortAfter::Open, [&](int) {
         modLumo::WaitMilliseconds(200);
         if (m_comm().InBufferCount() > 0) {

@@ -83,7 +83,9 @@ int CLumo::FirmwareUpdateMode() {
         frmCLumo& host;
         ~SwitchingEnds() { host.setSwitching(false); }
     } switchingEnds{*m_host};
-    // The port stays open for the transfer that follows.
+    // The loader is entered from the display's own command set. The port stays open for the
+    // transfer that follows.
+    m_comm().NoteContext(LineContext::Display);
     return Exchange(PortAfter::Open, [&](int) {
         m_comm().Output(load);
         int result = WaitForPrompt();

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "protocol/LineContext.h"
+
 #include <QByteArray>
 #include <QString>
 
@@ -34,4 +36,8 @@ public:
     // Queues all bytes for sending, in order, and returns without waiting for them to leave
     // the line. Closing the port waits for them (within a bound).
     virtual void Output(const QByteArray& i_bData) = 0;
+
+    // What the caller knows of the display's mode, for the record of the line (the line
+    // monitor decodes the bytes that follow with it). A component without a record ignores it.
+    virtual void NoteContext(LineContext i_context) { Q_UNUSED(i_context); }
 };

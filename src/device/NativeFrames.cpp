@@ -3,7 +3,9 @@
 #include "common/LumoStatus.h"
 #include "common/NumberText.h"
 
+#include <QStringList>
 #include <cmath>
+#include <iterator>
 
 namespace NativeFrames {
 
@@ -25,12 +27,34 @@ std::optional<quint8> ParameterByte(double i_dValue, int i_iBase) {
     return static_cast<quint8>(value);
 }
 
+namespace {
+const std::pair<const char*, char> kBaudRateCodes[] = {
+    {"19200", '0'}, {"9600", '1'}, {"4800", '2'}, {"2400", '3'},
+    {"1200", '4'},  {"600", '5'},  {"300", '6'},  {"38400", '6'}, // the display's table
+};
+const std::pair<const char*, char> kParityCodes[] = {{"NONE", 'N'}, {"ODD", 'O'}, {"EVEN", 'E'}};
+
+QString textsOf(char i_cCode, const std::pair<const char*, char>* i_pTable, size_t i_iSize) {
+    QStringList texts;
+    for (size_t i = 0; i < i_iSize; ++i) {
+        if (i_pTable[i].second == i_cCode) {
+            texts << QLatin1String(i_pTable[i].first);
+        }
+    }
+    return texts.join(QLatin1String(" or "));
+}
+} // namespace
+
+QString BaudRateText(char i_cCode) {
+    return textsOf(i_cCode, kBaudRateCodes, std::size(kBaudRateCodes));
+}
+
+QString ParityText(char i_cCode) {
+    return textsOf(i_cCode, kParityCodes, std::size(kParityCodes));
+}
+
 std::optional<char> BaudRateCode(const QString& i_sBaudRate) {
-    static const std::pair<const char*, char> codes[] = {
-        {"19200", '0'}, {"9600", '1'}, {"4800", '2'}, {"2400", '3'},
-        {"1200", '4'},  {"600", '5'},  {"300", '6'},  {"38400", '6'}, // the display's table
-    };
-    for (const auto& [text, code] : codes) {
+    for (const auto& [text, code] : kBaudRateCodes) {
         if (i_sBaudRate == QLatin1String(text)) {
             return code;
         }
@@ -39,14 +63,10 @@ std::optional<char> BaudRateCode(const QString& i_sBaudRate) {
 }
 
 std::optional<char> ParityCode(const QString& i_sParity) {
-    if (i_sParity == QLatin1String("NONE")) {
-        return 'N';
-    }
-    if (i_sParity == QLatin1String("ODD")) {
-        return 'O';
-    }
-    if (i_sParity == QLatin1String("EVEN")) {
-        return 'E';
+    for (const auto& [text, code] : kParityCodes) {
+        if (i_sParity == QLatin1String(text)) {
+            return code;
+        }
     }
     return std::nullopt;
 }

@@ -17,6 +17,10 @@ std::optional<quint8> ParameterByte(double i_dValue, int i_iBase);
 // Baud-rate and parity codes of the "B" command; exact, case-sensitive texts.
 std::optional<char> BaudRateCode(const QString& i_sBaudRate);
 std::optional<char> ParityCode(const QString& i_sParity);
+// The other way round: the texts a code stands for ("300 or 38400" for "6"); empty for a code
+// the display does not know.
+QString BaudRateText(char i_cCode);
+QString ParityText(char i_cCode);
 
 // 0 when the first byte is ACK (0x06), -6 otherwise.
 int AcknowledgementStatus(const QByteArray& i_bReply);

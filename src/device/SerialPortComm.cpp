@@ -74,8 +74,10 @@ void SerialPortComm::setCommPort(qint16 i_iPort) {
         throw LumoError(LumoErrorNumber::PortAlreadyOpen, QStringLiteral("Port already open"));
     }
     if (i_iPort < 1) {
-        throw LumoError(LumoErrorNumber::InvalidPortNumber,
-                        QStringLiteral("Invalid port number %1: no port is chosen").arg(i_iPort));
+        const QString reason =
+            QStringLiteral("Invalid port number %1: no port is chosen").arg(i_iPort);
+        m_pTap->OpenFailed(QString(), QString(), reason);
+        throw LumoError(LumoErrorNumber::InvalidPortNumber, reason);
     }
     m_iPort = i_iPort;
 }
@@ -83,8 +85,9 @@ void SerialPortComm::setCommPort(qint16 i_iPort) {
 void SerialPortComm::setSettings(const QString& i_sSettings) {
     const std::optional<SerialSettings> parsed = SerialSettings::Parse(i_sSettings);
     if (!parsed) {
-        throw LumoError(LumoErrorNumber::InvalidValue,
-                        QStringLiteral("Invalid port settings \"%1\"").arg(i_sSettings));
+        const QString reason = QStringLiteral("Invalid port settings \"%1\"").arg(i_sSettings);
+        m_pTap->OpenFailed(QString(), i_sSettings, reason);
+        throw LumoError(LumoErrorNumber::InvalidValue, reason);
     }
     m_sSettings = i_sSettings;
     m_settings = *parsed;
@@ -106,23 +109,36 @@ void SerialPortComm::open() {
     if (m_port.isOpen()) {
         throw LumoError(LumoErrorNumber::PortAlreadyOpen, QStringLiteral("Port already open"));
     }
-    if (m_iPort < 1) {
-        throw LumoError(LumoErrorNumber::InvalidPortNumber, QStringLiteral("No port is chosen"));
-    }
-    if (!m_blnSettingsValid) {
-        throw LumoError(LumoErrorNumber::InvalidSettings, QStringLiteral("No port settings"));
-    }
-    const QString path =
-        m_sDevicePath.isEmpty() ? PortResolver::DevicePath(m_iPort) : m_sDevicePath;
-    m_sPath = path;
-    m_port.setPortName(path);
-    m_sLastFault.clear();
-    if (!m_port.open(QIODevice::ReadWrite)) {
-        throw LumoError(LumoErrorNumber::PortUnavailable, openFailureReason(path, m_port));
+    QString path = m_sDevicePath;
+    if (path.isEmpty() && m_iPort >= 1) {
+        path = PortResolver::DevicePath(m_iPort);
     }
     try {
-        applyFraming(path);
-        checkAppliedFraming(path);
+        if (m_iPort < 1) {
+            throw LumoError(LumoErrorNumber::InvalidPortNumber,
+                            QStringLiteral("No port is chosen"));
+        }
+        if (!m_blnSettingsValid) {
+            throw LumoError(LumoErrorNumber::InvalidSettings, QStringLiteral("No port settings"));
+        }
+        openDevice(path);
+    } catch (const LumoError& e) {
+        m_pTap->OpenFailed(path, m_sSettings, e.description());
+        throw;
+    }
+    m_pTap->Opened(path, m_sSettings);
+}
+
+void SerialPortComm::openDevice(const QString& i_sPath) {
+    m_sPath = i_sPath;
+    m_port.setPortName(i_sPath);
+    m_sLastFault.clear();
+    if (!m_port.open(QIODevice::ReadWrite)) {
+        throw LumoError(LumoErrorNumber::PortUnavailable, openFailureReason(i_sPath, m_port));
+    }
+    try {
+        applyFraming(i_sPath);
+        checkAppliedFraming(i_sPath);
     } catch (const LumoError&) {
         m_port.close();
         throw;
@@ -130,7 +146,7 @@ void SerialPortComm::open() {
     if (!m_port.isOpen()) {
         throw LumoError(LumoErrorNumber::PortUnavailable,
                         m_sLastFault.isEmpty()
-                            ? QStringLiteral("%1: closed while it was being set up").arg(path)
+                            ? QStringLiteral("%1: closed while it was being set up").arg(i_sPath)
                             : m_sLastFault);
     }
     m_port.clear(QSerialPort::AllDirections);
@@ -250,11 +266,20 @@ void SerialPortComm::close() {
     }
     if (m_port.isOpen()) {
         m_port.close(); // drops whatever is still in the write buffer
+        closed(lost);
     }
     m_port.clearError();
     if (!lost.isEmpty()) {
         throw LumoError(LumoErrorNumber::WriteFailed, QStringLiteral("Write failed: %1").arg(lost));
     }
+}
+
+void SerialPortComm::closed(const QString& i_sReason) {
+    m_pTap->Closed(i_sReason);
+}
+
+void SerialPortComm::NoteContext(LineContext i_context) {
+    m_pTap->Context(i_context);
 }
 
 void SerialPortComm::requireOpen(const char* i_pOperation) const {
@@ -286,7 +311,11 @@ QByteArray SerialPortComm::Input() {
     requireOpen("Input");
     pollDevice();
     requireOpen("Input");
-    return m_port.readAll();
+    QByteArray bytes = m_port.readAll();
+    if (!bytes.isEmpty()) {
+        m_pTap->Read(bytes);
+    }
+    return bytes;
 }
 
 void SerialPortComm::Output(const QByteArray& i_bData) {
@@ -294,9 +323,11 @@ void SerialPortComm::Output(const QByteArray& i_bData) {
     if (i_bData.isEmpty()) {
         return;
     }
+    m_pTap->Written(i_bData);
     if (m_port.write(i_bData) != i_bData.size()) {
         const QString reason = m_port.errorString();
         m_port.close();
+        closed(reason);
         throw LumoError(LumoErrorNumber::WriteFailed,
                         QStringLiteral("Write failed: %1").arg(reason));
     }
@@ -315,6 +346,7 @@ void SerialPortComm::onError(QSerialPort::SerialPortError i_eError) {
     // Closing here stops the flood of notifications a dead port would otherwise raise.
     m_sLastFault = QStringLiteral("%1: %2").arg(m_sPath, m_port.errorString());
     m_port.close();
+    closed(m_sLastFault);
 }
 
 bool SerialPortComm::isPseudoTerminal(const QString& i_sPath) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "device/LineTap.h"
 #include "device/MSComm.h"
 #include "device/SerialSettings.h"
 
@@ -15,6 +16,9 @@
 // line settings are read back: a driver that did not apply one makes the open fail. Any port
 // error after the open (a peer that hangs up, an adapter pulled out) closes the port at once
 // instead of letting the dead port wake the event loop forever.
+//
+// Every byte written and read, every open (or failed open) and close goes into a LineTap, the
+// program's shared one unless another is given, for the line monitor.
 class SerialPortComm : public QObject, public MSComm {
     Q_OBJECT
 
@@ -35,11 +39,18 @@ public:
     int InBufferCount() override;
     QByteArray Input() override;
     void Output(const QByteArray& i_bData) override;
+    void NoteContext(LineContext i_context) override;
+
+    // The record this component writes into (not owned).
+    void setTap(LineTap& io_tap) { m_pTap = &io_tap; }
 
 private:
     void open();
+    void openDevice(const QString& i_sPath);
     // Drains, then closes; throws WriteFailed (after closing) when queued bytes were discarded.
     void close();
+    // Records a close, with the reason when the port closed on a fault.
+    void closed(const QString& i_sReason);
     // Empty when everything queued left; otherwise why not.
     QString drain();
     void pushToSystem();
@@ -62,4 +73,5 @@ private:
     bool m_blnSettingsValid = false;
     bool m_blnApplyingFraming = false; // errors raised meanwhile are judged by applyFraming
     QString m_sLastFault;              // why the port closed itself, if it did
+    LineTap* m_pTap = &LineTap::Shared();
 };

@@ -92,13 +92,16 @@ SettingPanel::SettingPanel(CommandHost& i_host, QWidget* i_pParent)
     cmdFirmwireUpdate = button(QStringLiteral("cmdFirmwireUpdate"), tr("Firmware Update"), Frame7);
     cmdLightTube = button(QStringLiteral("cmdLightTube"), tr("Fully Light the Tube"), Frame7);
     cmdLightTube->setToolTip(tr("Lights every dot of every character cell"));
-    for (QPushButton* b : {cmdMis, cmdFirmwireUpdate, cmdLightTube}) {
+    cmdLineMonitor = button(QStringLiteral("cmdLineMonitor"), tr("Line Monitor"), Frame7);
+    cmdLineMonitor->setToolTip(tr("Shows every byte sent to the display and received from it"));
+    for (QPushButton* b : {cmdMis, cmdFirmwireUpdate, cmdLightTube, cmdLineMonitor}) {
         b->setMaximumWidth(220);
     }
     auto* box7 = new QVBoxLayout(Frame7);
     box7->addWidget(cmdMis);
     box7->addWidget(cmdFirmwireUpdate);
     box7->addWidget(cmdLightTube);
+    box7->addWidget(cmdLineMonitor);
     layout->addWidget(Frame7);
     layout->addStretch(1);
 
@@ -112,6 +115,7 @@ SettingPanel::SettingPanel(CommandHost& i_host, QWidget* i_pParent)
     connect(m_pWatcher, &DeviceWatcher::devicesChanged, this, [this] { ShowSelectedDevice(); });
     connect(cmdFirmwireUpdate, &QPushButton::clicked, this, &SettingPanel::firmwareUpdatePressed);
     connect(cmdMis, &QPushButton::clicked, this, &SettingPanel::vt100TestPressed);
+    connect(cmdLineMonitor, &QPushButton::clicked, this, &SettingPanel::lineMonitorPressed);
 }
 
 void SettingPanel::FillFixedLists() {

@@ -38,6 +38,7 @@ public:
     QPushButton* cmdMis;
     QPushButton* cmdFirmwireUpdate;
     QPushButton* cmdLightTube;
+    QPushButton* cmdLineMonitor;
 
     // The port and baud-rate lists, each port entry with a tool tip naming its device.
     void FillFixedLists();
@@ -62,6 +63,7 @@ signals:
     void displayTypeChosen(const DisplayType& i_type);
     void firmwareUpdatePressed();
     void vt100TestPressed();
+    void lineMonitorPressed();
 
 private:
     // Every port's tool tip (where it leads), then ShowSelectedDevice.

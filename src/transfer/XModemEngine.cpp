@@ -89,6 +89,11 @@ void XModemEngine::Run() {
         return;
     }
     m_host.setProgress(0);
+    // The line monitor learns the kind of blocks before the start request says it.
+    if (m_host.CheckSumType() == 0 || m_host.CheckSumType() == 1) {
+        Comm().NoteContext(m_host.CheckSumType() == 1 ? LineContext::XModemCrc
+                                                      : LineContext::XModemChecksum);
+    }
 
     const std::optional<char> start = XModemBlock::StartRequest(m_host.CheckSumType());
     if (start && !AwaitStartRequest(*start)) {

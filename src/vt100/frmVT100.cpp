@@ -1,5 +1,6 @@
 #include "vt100/frmVT100.h"
 
+#include "app/SelectionLists.h"
 #include "common/AppInfo.h"
 #include "common/Cp1252.h"
 #include "device/CLumo.h"
@@ -61,12 +62,6 @@ const std::array<const char*, 10> kCaptions{
     "Call display identification - ESC [0c",
     "Special Characters Set",
     "Get Display Message",
-};
-
-const std::array<const char*, 13> kCountries{
-    "00 - USA",       "01 - France",  "02 - Germany",       "03 - Great Britain", "04 - Denmark 1",
-    "05 - Sweden",    "06 - Italy",   "07 - Spain 1",       "08 - Japan",         "09 - Norway",
-    "0A - Denmark 2", "0B - Spain 2", "0C - Latin America",
 };
 
 // The colour in which the desktop draws the title bar of the active window.
@@ -192,9 +187,7 @@ QGroupBox* frmVT100::BuildCountryFrame() {
     cboContryCode->setObjectName(QStringLiteral("cboContryCode"));
     {
         const QSignalBlocker quiet(cboContryCode);
-        for (const char* country : kCountries) {
-            cboContryCode->addItem(QString::fromLatin1(country));
-        }
+        cboContryCode->addItems(SelectionLists::Countries());
         cboContryCode->setCurrentIndex(-1);
     }
     // A choice in the list hands the keyboard back to the screen.

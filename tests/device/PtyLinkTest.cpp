@@ -1,4 +1,5 @@
 #include "device/CLumo.h"
+#include "device/LineTap.h"
 #include "device/MSComm.h"
 #include "device/modLumo.h"
 #include "pty/CpuTime.h"
@@ -179,6 +180,52 @@ TEST_F(PtyLinkTest, AMissingDeviceGivesOpenFailedAndNamesThePath) {
     EXPECT_EQ(m_lumo.SetInternationalCode(4), -2);
     EXPECT_EQ(m_lumo.InBufferCount(), 0);
     EXPECT_FALSE(Comm().PortOpen());
+}
+
+// The tap's events since i_lFrom, one line each: "open /dev/pts/3 19200n,8,1", "write 04 01".
+QStringList TapSince(quint64 i_lFrom) {
+    const LineTap& tap = LineTap::Shared();
+    QStringList lines;
+    for (quint64 n = i_lFrom; n < tap.NextNumber(); ++n) {
+        const TapEvent& e = tap.At(n);
+        switch (e.kind) {
+        case TapEvent::Kind::Written:
+            lines << QStringLiteral("write ") + QString::fromLatin1(e.data.toHex(' ').toUpper());
+            break;
+        case TapEvent::Kind::Read:
+            lines << QStringLiteral("read ") + QString::fromLatin1(e.data.toHex(' ').toUpper());
+            break;
+        case TapEvent::Kind::Opened:
+            lines << QStringLiteral("open ") + e.Path() + QLatin1Char(' ') + e.Settings();
+            break;
+        case TapEvent::Kind::OpenFailed:
+            lines << QStringLiteral("failed ") + e.Reason();
+            break;
+        case TapEvent::Kind::Closed:
+            lines << QStringLiteral("close") + e.Reason();
+            break;
+        case TapEvent::Kind::Context:
+            lines << QStringLiteral("context %1").arg(static_cast<int>(e.context));
+            break;
+        }
+    }
+    return lines;
+}
+
+TEST_F(PtyLinkTest, TheTapRecordsEachOpenTheBytesBothWaysAndEachCloseOrFailedOpen) {
+    AnswerFrames(QByteArray("\x06"));
+    const quint64 from = LineTap::Shared().NextNumber();
+    EXPECT_EQ(m_lumo.SetInternationalCode(4), 0);
+    qputenv("LUMOQ4_COM1", "/dev/lumoq4-no-such-port");
+    EXPECT_EQ(m_lumo.SendMessage(QStringLiteral("HI")), -2);
+    EXPECT_EQ(
+        TapSince(from),
+        QStringList({QStringLiteral("context 0"),
+                     QStringLiteral("open ") + m_pty.SlavePath() + QStringLiteral(" 19200n,8,1"),
+                     QStringLiteral("write 04 01 49 34 17"), QStringLiteral("read 06"),
+                     QStringLiteral("close"), QStringLiteral("context 0"),
+                     QStringLiteral("failed /dev/lumoq4-no-such-port: No such file or "
+                                    "directory")}));
 }
 
 TEST_F(PtyLinkTest, APeerThatHangsUpMidCommandLeavesThePortClosedAndTheProcessIdle) {

@@ -116,14 +116,16 @@ TEST(NativeFrames, LogNamesEachCommandAndAnswer) {
     display.Receive("H");
     display.Receive("I");
     ASSERT_EQ(display.Log().size(), 3);
-    EXPECT_EQ(display.Log()[0].ToString(), "04 01 49 34 17  set international code 4");
-    EXPECT_EQ(display.Log()[1].ToString(), "-> 06  ACK");
-    EXPECT_EQ(display.Log()[2].ToString(), "48 49  text \"HI\"");
+    EXPECT_EQ(display.Log()[0].ToString(),
+              QStringLiteral("→ 04 01 49 34 17  set international code 4: Denmark I"));
+    EXPECT_EQ(display.Log()[1].ToString(), QStringLiteral("← 06  ACK"));
+    EXPECT_EQ(display.Log()[2].ToString(), QStringLiteral("→ 48 49  text \"HI\""));
 }
 
 TEST(NativeFrames, LongRunsAreShortenedInTheLog) {
     DisplayEmulator display;
     display.Receive(QByteArray(60, 'A'));
-    EXPECT_EQ(display.Log().back().ToString().toStdString(),
-              "41 41 41 41 41 41 .. 41 41 (60 bytes)  text \"" + std::string(60, 'A') + "\"");
+    EXPECT_EQ(display.Log().back().ToString(),
+              QStringLiteral("→ 41 41 41 41 41 41 .. 41 41 (60 bytes)  text \"") +
+                  QString(60, QLatin1Char('A')) + QLatin1Char('"'));
 }

@@ -39,10 +39,6 @@ QString Decode(const QByteArray& i_bCells) {
     return text;
 }
 
-QString Hex(const QByteArray& i_bBytes) {
-    return QString::fromLatin1(i_bBytes.toHex(' ').toUpper());
-}
-
 QString Printable(const QByteArray& i_bBytes) {
     QString text;
     for (const char c : i_bBytes) {

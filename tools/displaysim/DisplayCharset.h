@@ -15,9 +15,6 @@ QChar ToUnicode(quint8 i_cByte);
 // The cell bytes as text, one character per byte.
 QString Decode(const QByteArray& i_bCells);
 
-// Two-digit upper-case hexadecimal bytes separated by spaces: "04 01 49 34 17".
-QString Hex(const QByteArray& i_bBytes);
-
 // A printable rendering for log lines: characters as the display shows them, control codes
 // as <xx>.
 QString Printable(const QByteArray& i_bBytes);

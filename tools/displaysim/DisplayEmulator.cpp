@@ -4,7 +4,8 @@
 
 DisplayEmulator::DisplayEmulator() : DisplayEmulator(Options()) {}
 
-DisplayEmulator::DisplayEmulator(const Options& i_options) : m_options(i_options) {
+DisplayEmulator::DisplayEmulator(const Options& i_options)
+    : m_options(i_options), m_log(i_options.vt100 ? LineContext::Vt100 : LineContext::Display) {
     if (m_options.vt100) {
         m_mode = Mode::Vt100;
         m_pScreen = std::make_unique<CellScreen>(4, 20);
@@ -57,16 +58,23 @@ QByteArray DisplayEmulator::Receive(const QByteArray& i_bBytes) {
     m_bReceived += i_bBytes;
     for (const char c : i_bBytes) {
         const auto byte = static_cast<quint8>(c);
+        // Each answer goes into the journal right after the byte that caused it.
+        m_log.Received(QByteArray(1, c));
+        QByteArray reply;
         switch (m_mode) {
         case Mode::Display:
-            answer += receiveDisplay(byte);
+            reply = receiveDisplay(byte);
             break;
         case Mode::Loader:
-            answer += receiveLoader(byte);
+            reply = receiveLoader(byte);
             break;
         case Mode::Vt100:
-            answer += receiveVt100(byte);
+            reply = receiveVt100(byte);
             break;
+        }
+        if (!reply.isEmpty()) {
+            m_log.Answered(reply);
+            answer += reply;
         }
     }
     if (!i_bBytes.isEmpty()) {
@@ -81,16 +89,10 @@ QByteArray DisplayEmulator::Poll() {
     }
     QByteArray request = m_pLoader->Poll();
     if (!request.isEmpty()) {
-        answerLogged(request, QStringLiteral("start request repeated"));
+        m_log.Answered(request);
         ++m_iRevision;
     }
     return request;
-}
-
-void DisplayEmulator::answerLogged(const QByteArray& i_bAnswer, const QString& i_sMeaning) {
-    if (!i_bAnswer.isEmpty()) {
-        m_log.AddAnswer(i_bAnswer, i_sMeaning);
-    }
 }
 
 QByteArray DisplayEmulator::receiveDisplay(quint8 i_cByte) {
@@ -113,43 +115,18 @@ QByteArray DisplayEmulator::receiveDisplay(quint8 i_cByte) {
 }
 
 QByteArray DisplayEmulator::executeFrame(const QByteArray& i_bFrame, bool i_blnOverlong) {
-    NativeCommandSet::Outcome outcome;
     if (i_blnOverlong) {
-        outcome = {QByteArray("\x15", 1), QStringLiteral("refused: frame without ETB"), false};
-    } else {
-        outcome = m_pNative->Execute(i_bFrame, m_options.refuseAllFrames);
+        return QByteArray("\x15", 1); // six bytes without ETB: refused
     }
-    m_log.AddCommand(i_bFrame, outcome.meaning);
-    const bool ack = outcome.answer == QByteArray("\x06", 1);
-    const bool nak = outcome.answer == QByteArray("\x15", 1);
-    answerLogged(outcome.answer, ack   ? QStringLiteral("ACK")
-                                 : nak ? QStringLiteral("NAK")
-                                       : QStringLiteral("reply"));
-    return outcome.answer;
+    return m_pNative->Execute(i_bFrame, m_options.refuseAllFrames).answer;
 }
 
 QByteArray DisplayEmulator::interpret(quint8 i_cByte) {
-    const EpsonInterpreter::Step step = m_pEpson->Feed(i_cByte);
-    switch (step.kind) {
-    case EpsonInterpreter::Step::Kind::Pending:
+    if (!m_pEpson->Feed(i_cByte).enterLoader) {
         return {};
-    case EpsonInterpreter::Step::Kind::Text:
-        m_log.AddText(step.bytes);
-        return {};
-    case EpsonInterpreter::Step::Kind::PassThrough:
-        m_log.AddPassThrough(step.bytes);
-        return {};
-    case EpsonInterpreter::Step::Kind::Command:
-        m_log.AddCommand(step.bytes, step.meaning);
-        break;
     }
-    if (step.enterLoader) {
-        enterLoader();
-        QByteArray prompt = LoaderDialogue::EntryPrompt();
-        answerLogged(prompt, QStringLiteral("loader prompt"));
-        return prompt;
-    }
-    return {};
+    enterLoader();
+    return LoaderDialogue::EntryPrompt();
 }
 
 void DisplayEmulator::enterLoader() {
@@ -160,13 +137,9 @@ void DisplayEmulator::enterLoader() {
 
 QByteArray DisplayEmulator::receiveLoader(quint8 i_cByte) {
     const LoaderDialogue::Step step = m_pLoader->Feed(i_cByte);
-    if (!step.meaning.isEmpty()) {
-        m_log.AddCommand(step.bytes, step.meaning);
-        answerLogged(step.answer, QStringLiteral("loader answer"));
-    }
     if (step.reboot) {
         reboot();
-    } else if (!step.meaning.isEmpty()) {
+    } else if (step.ended) {
         showLoaderStatus();
     }
     return step.answer;
@@ -218,12 +191,5 @@ void DisplayEmulator::reboot() {
 }
 
 QByteArray DisplayEmulator::receiveVt100(quint8 i_cByte) {
-    const Vt100Terminal::Step step = m_pVt100->Feed(i_cByte);
-    if (step.printed) {
-        m_log.AddText(step.bytes);
-    } else if (!step.meaning.isEmpty()) {
-        m_log.AddCommand(step.bytes, step.meaning);
-        answerLogged(step.answer, QStringLiteral("answer"));
-    }
-    return step.answer;
+    return m_pVt100->Feed(i_cByte).answer;
 }

@@ -76,8 +76,10 @@ public:
     const DisplayState& State() const { return m_state; }
     QByteArray PassThrough() const { return m_state.passThrough; }
 
-    // Everything received (and answered), with its meaning.
-    const QVector<LogEntry>& Log() const { return m_log.Entries(); }
+    // Everything received and answered, with its meaning: the entries that have ended, then
+    // what is still under way.
+    QVector<LogEntry> Log() const { return m_log.All(); }
+    const ByteLog& Journal() const { return m_log; }
     QByteArray ReceivedBytes() const { return m_bReceived; }
 
     // The loader, while the display is in it (nullptr otherwise).
@@ -100,7 +102,6 @@ private:
     void enterLoader();
     void reboot();
     void showLoaderStatus();
-    void answerLogged(const QByteArray& i_bAnswer, const QString& i_sMeaning);
 
     Options m_options;
     Mode m_mode = Mode::Display;

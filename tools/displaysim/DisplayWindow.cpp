@@ -10,7 +10,9 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QSplitter>
+#include <QTextBlock>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace {
 QString writeModeName(DisplayState::WriteMode i_mode) {
@@ -139,6 +141,32 @@ QString DisplayWindow::statusText() const {
     return parts.join(QStringLiteral("  |  "));
 }
 
+void DisplayWindow::appendJournal() {
+    // The lines of entries under way are drawn again: a message typed key by key grows.
+    const int keep = m_pLog->document()->blockCount() - m_iPendingShown;
+    if (m_iPendingShown > 0 && keep <= 0) {
+        m_pLog->clear();
+    } else if (m_iPendingShown > 0) {
+        QTextCursor cursor(m_pLog->document()->findBlockByNumber(keep - 1));
+        cursor.movePosition(QTextCursor::EndOfBlock);
+        cursor.movePosition(QTextCursor::End, QTextCursor::KeepAnchor);
+        cursor.removeSelectedText();
+    }
+    const ByteLog& log = m_display.Emulator().Journal();
+    const QVector<LogEntry>& entries = log.Entries();
+    const auto fresh = static_cast<int>(
+        std::min<quint64>(log.Total() - m_lLogShown, static_cast<quint64>(entries.size())));
+    for (int i = static_cast<int>(entries.size()) - fresh; i < entries.size(); ++i) {
+        m_pLog->appendPlainText(entries[i].ToString());
+    }
+    m_lLogShown = log.Total();
+    const QVector<LogEntry> pending = log.Pending();
+    for (const LogEntry& entry : pending) {
+        m_pLog->appendPlainText(entry.ToString());
+    }
+    m_iPendingShown = static_cast<int>(pending.size());
+}
+
 QString DisplayWindow::lineText() const {
     const int speed = m_display.LineSpeed();
     QString text = tr("Line: %1  |  ").arg(m_display.SlavePath());
@@ -152,25 +180,7 @@ QString DisplayWindow::lineText() const {
 
 void DisplayWindow::Refresh() {
     const DisplayEmulator& e = m_display.Emulator();
-    const QVector<LogEntry>& log = e.Log();
-    if (m_iLogShown > log.size()) {
-        m_iLogShown = 0;
-        m_pLog->clear();
-    }
-    // The last entry may have grown (text is merged), so it is redrawn.
-    if (m_iLogShown > 0 && m_iLogShown <= log.size()) {
-        QTextCursor cursor = m_pLog->textCursor();
-        cursor.movePosition(QTextCursor::End);
-        cursor.select(QTextCursor::BlockUnderCursor);
-        cursor.removeSelectedText();
-        --m_iLogShown;
-        if (m_iLogShown == 0) {
-            m_pLog->clear();
-        }
-    }
-    for (; m_iLogShown < log.size(); ++m_iLogShown) {
-        m_pLog->appendPlainText(log[m_iLogShown].ToString());
-    }
+    appendJournal();
     const QByteArray aux = e.PassThrough();
     if (aux.size() > m_iAuxShown) {
         m_pAux->moveCursor(QTextCursor::End);

@@ -27,6 +27,11 @@ private:
     QLabel* m_pPort;
     QPlainTextEdit* m_pLog;
     QPlainTextEdit* m_pAux;
-    int m_iLogShown = 0;
+    void appendJournal();
+
+    // Journal entries shown so far (the dropped ones counted), and the lines at the end that
+    // show entries still under way.
+    quint64 m_lLogShown = 0;
+    int m_iPendingShown = 0;
     int m_iAuxShown = 0;
 };

@@ -2,6 +2,7 @@
 
 #include "CellScreen.h"
 #include "DisplayState.h"
+#include "protocol/DisplayStreamParser.h"
 
 namespace {
 constexpr quint8 kEsc = 0x1B;
@@ -19,17 +20,6 @@ bool flagParameter(quint8 i_cByte, bool& o_blnOn) {
     return false;
 }
 
-QString peripheralName(DisplayState::Peripheral i_peripheral) {
-    switch (i_peripheral) {
-    case DisplayState::Peripheral::AuxDevice:
-        return QStringLiteral("aux device");
-    case DisplayState::Peripheral::Display:
-        return QStringLiteral("display");
-    case DisplayState::Peripheral::Both:
-        return QStringLiteral("display and aux device");
-    }
-    return {};
-}
 } // namespace
 
 EpsonInterpreter::EpsonInterpreter(CellScreen& io_screen, DisplayState& io_state)
@@ -55,7 +45,7 @@ EpsonInterpreter::Step EpsonInterpreter::Feed(quint8 i_cByte) {
     const bool both = m_state.peripheral == DisplayState::Peripheral::Both;
     Step step = feedDisplay(i_cByte);
     // With both selected every byte reaches the aux device too, except the selections.
-    if (both && step.kind != Step::Kind::Pending) {
+    if (both && !step.bytes.isEmpty()) {
         const bool selection =
             step.bytes.size() >= 2 && static_cast<quint8>(step.bytes[0]) == kEsc &&
             (step.bytes[1] == '=' || step.bytes[1] == 'G' || step.bytes[1] == 'S');
@@ -71,7 +61,7 @@ EpsonInterpreter::Step EpsonInterpreter::Feed(quint8 i_cByte) {
 EpsonInterpreter::Step EpsonInterpreter::feedAuxOnly(quint8 i_cByte) {
     m_bSequence.append(static_cast<char>(i_cByte));
     if (static_cast<quint8>(m_bSequence[0]) != kEsc) {
-        Step step{Step::Kind::PassThrough, m_bSequence, {}, false};
+        Step step{m_bSequence, false};
         m_state.passThrough += m_bSequence;
         m_bSequence.clear();
         return step;
@@ -82,7 +72,7 @@ EpsonInterpreter::Step EpsonInterpreter::feedAuxOnly(quint8 i_cByte) {
     if (m_bSequence[1] == '=' || m_bSequence[1] == 'S' || m_bSequence[1] == 'G') {
         return finishSequence();
     }
-    Step step{Step::Kind::PassThrough, m_bSequence, {}, false};
+    Step step{m_bSequence, false};
     m_state.passThrough += m_bSequence;
     m_bSequence.clear();
     return step;
@@ -102,47 +92,26 @@ EpsonInterpreter::Step EpsonInterpreter::feedDisplay(quint8 i_cByte) {
     }
     if (i_cByte >= 0x20) {
         write(i_cByte);
-        return {Step::Kind::Text, QByteArray(1, static_cast<char>(i_cByte)), {}, false};
+        return {QByteArray(1, static_cast<char>(i_cByte)), false};
     }
     m_bSequence.append(static_cast<char>(i_cByte));
-    const QString meaning = runControl(i_cByte);
-    return command(meaning);
+    runControl(i_cByte);
+    return command();
 }
 
-EpsonInterpreter::Step EpsonInterpreter::command(const QString& i_sMeaning) {
-    Step step{Step::Kind::Command, m_bSequence, i_sMeaning, false};
+EpsonInterpreter::Step EpsonInterpreter::command() {
+    Step step{m_bSequence, false};
     m_bSequence.clear();
     return step;
 }
 
-// Parameter bytes after ESC x or US x.
+// Parameter bytes after ESC x or US x: the same table the line decoder reads the stream with.
 int EpsonInterpreter::parametersWanted() const {
     if (m_bSequence.size() < 2) {
         return 0;
     }
-    const char code = m_bSequence[1];
-    if (static_cast<quint8>(m_bSequence[0]) == kEsc) {
-        switch (code) {
-        case '=':
-        case 'R':
-        case 't':
-            return 1;
-        case 'L':
-            return 3; // "oad"
-        default:
-            return 0;
-        }
-    }
-    switch (code) {
-    case 'C':
-    case 'r':
-    case 'E':
-        return 1;
-    case '$':
-        return 2;
-    default:
-        return 0;
-    }
+    return DisplayStreamParser::ParametersWanted(static_cast<quint8>(m_bSequence[0]),
+                                                 static_cast<quint8>(m_bSequence[1]));
 }
 
 EpsonInterpreter::Step EpsonInterpreter::finishSequence() {
@@ -150,134 +119,124 @@ EpsonInterpreter::Step EpsonInterpreter::finishSequence() {
     const QByteArray params = m_bSequence.mid(2);
     if (static_cast<quint8>(m_bSequence[0]) == kEsc) {
         if (code == 'L') {
-            const bool load = params == "oad";
-            Step step = command(load ? QStringLiteral("enter the loader (ESC \"Load\")")
-                                     : QStringLiteral("ignored: ESC L not followed by \"oad\""));
-            step.enterLoader = load;
+            Step step = command();
+            step.enterLoader = params == "oad";
             return step;
         }
-        return command(runEscape(code, params));
+        runEscape(code, params);
+        return command();
     }
-    return command(runUnitSeparator(code, params));
+    runUnitSeparator(code, params);
+    return command();
 }
 
-QString EpsonInterpreter::runControl(quint8 i_cByte) {
+void EpsonInterpreter::runControl(quint8 i_cByte) {
     m_blnLineFull = false;
     switch (i_cByte) {
-    case 0x08:
+    case 0x08: // BS
         cursorLeft();
-        return QStringLiteral("BS cursor left");
-    case 0x09:
+        break;
+    case 0x09: // HT
         cursorRight();
-        return QStringLiteral("HT cursor right");
-    case 0x0A:
+        break;
+    case 0x0A: // LF
         cursorDown();
-        return QStringLiteral("LF cursor down");
-    case 0x0B:
+        break;
+    case 0x0B: // HOM
         m_screen.SetCursor(0, 0);
-        return QStringLiteral("HOM cursor home");
-    case 0x0C:
+        break;
+    case 0x0C: // CLR
         m_screen.Clear();
         m_screen.SetCursor(0, 0);
-        return QStringLiteral("CLR clear screen");
-    case 0x0D:
+        break;
+    case 0x0D: // CR
         m_screen.SetCursor(m_screen.CursorRow(), 0);
-        return QStringLiteral("CR cursor to left end");
-    case 0x18:
+        break;
+    case 0x18: // CAN
         m_screen.ClearRow(m_screen.CursorRow());
         m_screen.SetCursor(m_screen.CursorRow(), 0);
-        return QStringLiteral("CAN clear line");
-    default:
-        return QStringLiteral("ignored control byte");
+        break;
+    default: // any other control byte is ignored
+        break;
     }
 }
 
-QString EpsonInterpreter::runEscape(char i_cCode, const QByteArray& i_bParams) {
+void EpsonInterpreter::runEscape(char i_cCode, const QByteArray& i_bParams) {
     const int n = i_bParams.isEmpty() ? -1 : static_cast<quint8>(i_bParams[0]);
     switch (i_cCode) {
     case '@':
         Initialise();
-        return QStringLiteral("ESC @ initialise");
+        break;
     case 'G':
         m_state.peripheral = DisplayState::Peripheral::AuxDevice;
-        return QStringLiteral("ESC G aux device on (pass-through)");
+        break;
     case 'S':
         m_state.peripheral = DisplayState::Peripheral::Display;
-        return QStringLiteral("ESC S aux device off");
-    case '=':
-        if (n < 1 || n > 3) {
-            return QStringLiteral("ignored: ESC = %1, peripheral not 1..3").arg(n);
+        break;
+    case '=': // peripheral 1..3; anything else is ignored
+        if (n >= 1 && n <= 3) {
+            m_state.peripheral = static_cast<DisplayState::Peripheral>(n);
         }
-        m_state.peripheral = static_cast<DisplayState::Peripheral>(n);
-        return QStringLiteral("ESC = %1 select %2").arg(n).arg(peripheralName(m_state.peripheral));
-    case 'R':
-        if (n > 14) {
-            return QStringLiteral("ignored: ESC R %1, national set not 0..14").arg(n);
+        break;
+    case 'R': // national set 0..14
+        if (n <= 14) {
+            m_state.internationalSet = n;
         }
-        m_state.internationalSet = n;
-        return QStringLiteral("ESC R %1 national character set").arg(n);
+        break;
     case 't':
         m_state.codeTable = n;
-        return QStringLiteral("ESC t %1 character code table").arg(n);
-    default:
-        return QStringLiteral("ignored: unknown ESC sequence");
+        break;
+    default: // an unknown ESC sequence is ignored
+        break;
     }
 }
 
-QString EpsonInterpreter::runUnitSeparator(char i_cCode, const QByteArray& i_bParams) {
+void EpsonInterpreter::runUnitSeparator(char i_cCode, const QByteArray& i_bParams) {
     const int n = i_bParams.isEmpty() ? -1 : static_cast<quint8>(i_bParams[0]);
     bool on = false;
     m_blnLineFull = false;
     switch (i_cCode) {
     case 0x0A:
         cursorUp();
-        return QStringLiteral("US LF cursor up");
+        break;
     case 'B':
         m_screen.SetCursor(m_screen.Rows() - 1, 0);
-        return QStringLiteral("US B cursor to bottom position");
+        break;
     case 0x0D:
         m_screen.SetCursor(m_screen.CursorRow(), m_screen.Columns() - 1);
-        return QStringLiteral("US CR cursor to right end");
+        break;
     case 0x01:
     case 0x02:
-    case 0x03: {
-        static const char* names[] = {"over-write", "vertical scroll", "horizontal scroll"};
+    case 0x03:
         m_state.writeMode = static_cast<DisplayState::WriteMode>(i_cCode);
-        return QStringLiteral("US MD%1 %2 mode")
-            .arg(int(i_cCode))
-            .arg(QLatin1String(names[i_cCode - 1]));
-    }
+        break;
     case 'C':
-        if (!flagParameter(static_cast<quint8>(n), on)) {
-            return QStringLiteral("ignored: US C with parameter %1").arg(n);
+        if (flagParameter(static_cast<quint8>(n), on)) {
+            m_screen.SetCursorVisible(on);
         }
-        m_screen.SetCursorVisible(on);
-        return on ? QStringLiteral("US C cursor on") : QStringLiteral("US C cursor off");
+        break;
     case 'r':
-        if (!flagParameter(static_cast<quint8>(n), on)) {
-            return QStringLiteral("ignored: US r with parameter %1").arg(n);
+        if (flagParameter(static_cast<quint8>(n), on)) {
+            m_state.reverse = on;
         }
-        m_state.reverse = on;
-        return on ? QStringLiteral("US r reverse characters")
-                  : QStringLiteral("US r normal characters");
+        break;
     case 'E':
         m_state.blinkInterval = n;
-        return n == 0 ? QStringLiteral("US E 0 blink off")
-                      : QStringLiteral("US E %1 blink interval %1").arg(n);
+        break;
     case '@':
         selfTest();
-        return QStringLiteral("US @ self-test");
+        break;
     case '$': {
+        // Column x, line y; a position outside the screen is ignored.
         const int x = n;
         const int y = static_cast<quint8>(i_bParams[1]);
-        if (x < 1 || x > m_screen.Columns() || y < 1 || y > m_screen.Rows()) {
-            return QStringLiteral("ignored: US $ %1 %2 outside the screen").arg(x).arg(y);
+        if (x >= 1 && x <= m_screen.Columns() && y >= 1 && y <= m_screen.Rows()) {
+            m_screen.SetCursor(y - 1, x - 1);
         }
-        m_screen.SetCursor(y - 1, x - 1);
-        return QStringLiteral("US $ cursor to column %1, line %2").arg(x).arg(y);
+        break;
     }
-    default:
-        return QStringLiteral("ignored: unknown US sequence");
+    default: // an unknown US sequence is ignored
+        break;
     }
 }
 

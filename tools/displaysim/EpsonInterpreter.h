@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QByteArray>
-#include <QString>
 
 class CellScreen;
 struct DisplayState;
@@ -14,11 +13,9 @@ struct DisplayState;
 class EpsonInterpreter {
 public:
     struct Step {
-        enum class Kind { Pending, Command, Text, PassThrough };
-        Kind kind = Kind::Pending;
-        // The bytes of the command or text that has just ended.
+        // The bytes of the command, character or pass-through that has just ended; empty
+        // while a sequence is still coming in.
         QByteArray bytes;
-        QString meaning;
         // ESC "Load": the display switches to its loader.
         bool enterLoader = false;
     };
@@ -37,12 +34,12 @@ public:
 private:
     Step feedDisplay(quint8 i_cByte);
     Step feedAuxOnly(quint8 i_cByte);
-    Step command(const QString& i_sMeaning);
+    Step command();
     Step finishSequence();
     int parametersWanted() const;
-    QString runEscape(char i_cCode, const QByteArray& i_bParams);
-    QString runUnitSeparator(char i_cCode, const QByteArray& i_bParams);
-    QString runControl(quint8 i_cByte);
+    void runEscape(char i_cCode, const QByteArray& i_bParams);
+    void runUnitSeparator(char i_cCode, const QByteArray& i_bParams);
+    void runControl(quint8 i_cByte);
     void write(quint8 i_cByte);
     void cursorRight();
     void cursorLeft();

@@ -2,6 +2,7 @@
 
 #include "DisplayEmulator.h"
 
+#include <algorithm>
 #include <cstdio>
 
 HeadlessPrinter::HeadlessPrinter(const DisplayEmulator& i_emulator, QObject* i_pParent)
@@ -22,14 +23,15 @@ QString HeadlessPrinter::Render(const DisplayEmulator& i_emulator) {
 }
 
 void HeadlessPrinter::Refresh() {
-    const auto& log = m_emulator.Log();
-    if (m_iLogPrinted > log.size()) {
-        m_iLogPrinted = 0;
+    // Entries are printed once they have ended (a message typed key by key still grows).
+    const ByteLog& log = m_emulator.Journal();
+    const QVector<LogEntry>& entries = log.Entries();
+    const auto fresh = static_cast<int>(
+        std::min<quint64>(log.Total() - m_lLogPrinted, static_cast<quint64>(entries.size())));
+    for (int i = static_cast<int>(entries.size()) - fresh; i < entries.size(); ++i) {
+        std::fprintf(stderr, "%s\n", entries[i].ToString().toUtf8().constData());
     }
-    // The last line may still grow (merged text); it is printed once it is complete.
-    for (; m_iLogPrinted + 1 < log.size(); ++m_iLogPrinted) {
-        std::fprintf(stderr, "%s\n", log[m_iLogPrinted].ToString().toUtf8().constData());
-    }
+    m_lLogPrinted = log.Total();
     const QString screen = Render(m_emulator);
     if (screen != m_sLast) {
         m_sLast = screen;

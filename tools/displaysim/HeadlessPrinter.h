@@ -28,5 +28,5 @@ public:
 private:
     const DisplayEmulator& m_emulator;
     QString m_sLast;
-    int m_iLogPrinted = 0;
+    quint64 m_lLogPrinted = 0;
 };

@@ -3,7 +3,6 @@
 #include "XModemReceiver.h"
 
 #include <QByteArray>
-#include <QString>
 #include <memory>
 
 // The display's loader: entered with ESC "Load" (answered with a prompt), it takes "XA" CR
@@ -15,9 +14,8 @@ class LoaderDialogue {
 public:
     struct Step {
         QByteArray answer;
-        // Set when a command, a line, a block or EOT has ended; bytes holds what it was made of.
-        QString meaning;
-        QByteArray bytes;
+        // Set when a command, a line, a block or EOT has ended.
+        bool ended = false;
         bool reboot = false;
     };
 

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QByteArray>
-#include <QString>
 
 class CellScreen;
 struct DisplayState;
@@ -13,7 +12,6 @@ class NativeCommandSet {
 public:
     struct Outcome {
         QByteArray answer;
-        QString meaning;
         bool accepted = false;
     };
 

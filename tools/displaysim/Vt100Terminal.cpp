@@ -48,7 +48,6 @@ Vt100Terminal::Step Vt100Terminal::Feed(quint8 i_cByte) {
     if (m_blnEscape) {
         return escape(i_cByte);
     }
-    const QByteArray bytes(1, static_cast<char>(i_cByte));
     switch (i_cByte) {
     case kEsc:
         m_blnEscape = true;
@@ -58,16 +57,16 @@ Vt100Terminal::Step Vt100Terminal::Feed(quint8 i_cByte) {
         if (m_screen.CursorColumn() > 0) {
             m_screen.SetCursor(m_screen.CursorRow(), m_screen.CursorColumn() - 1);
         }
-        return {{}, QStringLiteral("BS"), bytes, false};
+        return {};
     case 0x0A:
         lineFeed();
-        return {{}, QStringLiteral("LF"), bytes, false};
+        return {};
     case 0x0D:
         m_screen.SetCursor(m_screen.CursorRow(), 0);
-        return {{}, QStringLiteral("CR"), bytes, false};
+        return {};
     default:
         print(i_cByte);
-        return {{}, QString(), bytes, true};
+        return {};
     }
 }
 
@@ -89,9 +88,8 @@ void Vt100Terminal::lineFeed() {
     }
 }
 
-Vt100Terminal::Step Vt100Terminal::endSequence(const QString& i_sMeaning,
-                                               const QByteArray& i_bAnswer) {
-    Step step{i_bAnswer, i_sMeaning, QByteArray(1, static_cast<char>(kEsc)) + m_bEscape, false};
+Vt100Terminal::Step Vt100Terminal::endSequence(const QByteArray& i_bAnswer) {
+    Step step{i_bAnswer};
     m_blnEscape = false;
     m_bEscape.clear();
     return step;
@@ -101,48 +99,45 @@ Vt100Terminal::Step Vt100Terminal::escape(quint8 i_cByte) {
     m_bEscape.append(static_cast<char>(i_cByte));
     const QByteArray& b = m_bEscape;
     switch (b[0]) {
-    case 'T': {
-        return endSequence(QStringLiteral("ESC T read screen"), m_screen.Cells());
-    }
+    case 'T':
+        return endSequence(m_screen.Cells());
     case 'B':
         if (b.size() < 2) {
             return waitForMore();
         }
         if (b[1] < '0' || b[1] > '3') {
-            return endSequence(QStringLiteral("ignored: ESC B with a level not 0..3"));
+            return endSequence();
         }
         m_state.brightness = b[1] - '0';
-        return endSequence(
-            QStringLiteral("ESC B %1 brightness %2%").arg(b[1] - '0').arg(100 - 25 * (b[1] - '0')));
+        return endSequence();
     case 'R': {
         if (b.size() < 2) {
             return waitForMore();
         }
         const int code = static_cast<quint8>(b[1]);
         if (code > 12) {
-            return endSequence(
-                QStringLiteral("ignored: ESC R country code %1 not 0..12").arg(code));
+            return endSequence();
         }
         m_state.countryCode = code;
-        return endSequence(QStringLiteral("ESC R %1 country code").arg(code));
+        return endSequence();
     }
     case '[':
         break;
     default:
-        return endSequence(QStringLiteral("ignored escape sequence"));
+        return endSequence();
     }
 
     if (b == "[2J") {
         m_screen.Clear();
-        return endSequence(QStringLiteral("ESC [2J clear screen"));
+        return endSequence();
     }
     if (b == "[0K") {
         m_screen.ClearCells(m_screen.CursorCell(),
                             m_screen.CursorRow() * m_screen.Columns() + m_screen.Columns() - 1);
-        return endSequence(QStringLiteral("ESC [0K clear to end of line"));
+        return endSequence();
     }
     if (b == "[0c") {
-        return endSequence(QStringLiteral("ESC [0c identification"), m_bIdentification);
+        return endSequence(m_bIdentification);
     }
     double p1 = 0;
     double p2 = 0;
@@ -151,18 +146,16 @@ Vt100Terminal::Step Vt100Terminal::escape(quint8 i_cByte) {
         if (readNumber(b.mid(1), p1)) {
             return waitForMore();
         }
-        return endSequence(QStringLiteral("ignored escape sequence"));
+        return endSequence();
     }
     const bool final = b.endsWith('H');
     const QByteArray second = b.mid(semicolon + 1, b.size() - semicolon - 1 - (final ? 1 : 0));
     if (!readNumber(b.mid(1, semicolon - 1), p1) || !readNumber(second, p2)) {
-        return endSequence(QStringLiteral("ignored escape sequence"));
+        return endSequence();
     }
     if (!final) {
         return waitForMore();
     }
     m_screen.SetCursor(nearestEven(p1 - 1), nearestEven(p2 - 1));
-    return endSequence(QStringLiteral("ESC [Py;PxH cursor to line %1, column %2")
-                           .arg(m_screen.CursorRow() + 1)
-                           .arg(m_screen.CursorColumn() + 1));
+    return endSequence();
 }

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QByteArray>
-#include <QString>
 
 class CellScreen;
 struct DisplayState;
@@ -14,10 +13,6 @@ class Vt100Terminal {
 public:
     struct Step {
         QByteArray answer;
-        // Set when a character or a sequence has ended.
-        QString meaning;
-        QByteArray bytes;
-        bool printed = false;
     };
 
     Vt100Terminal(CellScreen& io_screen, DisplayState& io_state, QByteArray i_bIdentification);
@@ -26,7 +21,7 @@ public:
 
 private:
     Step escape(quint8 i_cByte);
-    Step endSequence(const QString& i_sMeaning, const QByteArray& i_bAnswer = {});
+    Step endSequence(const QByteArray& i_bAnswer = {});
     Step waitForMore() { return {}; }
     void print(quint8 i_cByte);
     void lineFeed();

@@ -24,17 +24,14 @@ XModemReceiver::Step XModemReceiver::Feed(quint8 i_cByte) {
     if (m_bBlock.isEmpty()) {
         if (i_cByte == kEot) {
             if (m_state == State::Silent) {
-                return {QByteArray(), QStringLiteral("EOT, not answered (silent)"),
-                        QByteArray(1, '\x04')};
+                return {QByteArray(), true};
             }
             m_state = State::Complete;
-            return {QByteArray(1, static_cast<char>(kAck)),
-                    QStringLiteral("EOT, transfer complete: %1 blocks").arg(m_iBlocks),
-                    QByteArray(1, '\x04')};
+            return {QByteArray(1, static_cast<char>(kAck)), true};
         }
         if (i_cByte == kCan) {
             m_state = State::Cancelled;
-            return {QByteArray(), QStringLiteral("CAN from the sender"), QByteArray(1, '\x18')};
+            return {QByteArray(), true};
         }
         if (i_cByte != kSoh) {
             // Line noise or the LF after the loader command: not part of a block.
@@ -48,25 +45,25 @@ XModemReceiver::Step XModemReceiver::Feed(quint8 i_cByte) {
     return judgeBlock();
 }
 
-XModemReceiver::Step XModemReceiver::refuse(const QString& i_sWhy) {
+XModemReceiver::Step XModemReceiver::refuse() {
     ++m_iRefusals;
-    Step step{QByteArray(1, static_cast<char>(kNak)), i_sWhy, m_bBlock};
+    return answerBlock(QByteArray(1, static_cast<char>(kNak)));
+}
+
+XModemReceiver::Step XModemReceiver::answerBlock(const QByteArray& i_bAnswer) {
     m_bBlock.clear();
-    return step;
+    return {i_bAnswer, true};
 }
 
 XModemReceiver::Step XModemReceiver::judgeBlock() {
     const auto number = static_cast<quint8>(m_bBlock[1]);
     const auto complement = static_cast<quint8>(m_bBlock[2]);
     const QByteArray data = m_bBlock.mid(3, 128);
-    const QString label = QStringLiteral("block %1").arg(number);
     if (m_state == State::Silent) {
-        Step step{QByteArray(), label + QStringLiteral(", not answered (silent)"), m_bBlock};
-        m_bBlock.clear();
-        return step;
+        return answerBlock(QByteArray());
     }
     if (static_cast<quint8>(number + complement) != 0xFF) {
-        return refuse(label + QStringLiteral(": bad complement, NAK"));
+        return refuse();
     }
     bool trailerOk = false;
     if (m_blnCrc) {
@@ -77,49 +74,35 @@ XModemReceiver::Step XModemReceiver::judgeBlock() {
         trailerOk = static_cast<quint8>(m_bBlock[131]) == modLumo::GetCheckSum(data);
     }
     if (!trailerOk) {
-        return refuse(label + (m_blnCrc ? QStringLiteral(": bad CRC, NAK")
-                                        : QStringLiteral(": bad checksum, NAK")));
+        return refuse();
     }
     const auto expected = static_cast<quint8>((m_iBlocks + 1) & 0xFF);
     const auto previous = static_cast<quint8>(m_iBlocks & 0xFF);
     if (number == previous && m_iBlocks > 0) {
         // The sender did not see our ACK and sent the block again.
-        Step step{QByteArray(1, static_cast<char>(kAck)), label + QStringLiteral(": repeated, ACK"),
-                  m_bBlock};
-        m_bBlock.clear();
-        return step;
+        return answerBlock(QByteArray(1, static_cast<char>(kAck)));
     }
     if (number != expected) {
-        return refuse(label + QStringLiteral(": expected block %1, NAK").arg(expected));
+        return refuse();
     }
     const int index = m_iBlocks + 1;
     if (m_faults.silentAtBlock > 0 && index >= m_faults.silentAtBlock) {
         m_state = State::Silent;
-        Step step{QByteArray(), label + QStringLiteral(", going silent (fault)"), m_bBlock};
-        m_bBlock.clear();
-        return step;
+        return answerBlock(QByteArray());
     }
     if (m_iGoodSeen < m_faults.nakFirstBlocks) {
         ++m_iGoodSeen;
-        return refuse(label + QStringLiteral(": good, NAK anyway (fault)"));
+        return refuse(); // a good block, refused on purpose
     }
     if (m_faults.cancelAtBlock > 0 && index == m_faults.cancelAtBlock) {
         m_state = State::Cancelled;
-        Step step{QByteArray(1, static_cast<char>(kCan)), label + QStringLiteral(", CAN (fault)"),
-                  m_bBlock};
-        m_bBlock.clear();
-        return step;
+        return answerBlock(QByteArray(1, static_cast<char>(kCan)));
     }
     m_iBlocks = index;
     m_bImage += data;
-    QByteArray answer(1, static_cast<char>(kAck));
-    QString meaning = label + QStringLiteral(" ok, ACK");
     if (m_faults.cBeforeAckAtBlock == index && !m_blnCBeforeAckDone) {
         m_blnCBeforeAckDone = true;
-        answer = QByteArray("C\x06", 2);
-        meaning = label + QStringLiteral(" ok, answered \"C\" ACK (fault)");
+        return answerBlock(QByteArray("C\x06", 2));
     }
-    Step step{answer, meaning, m_bBlock};
-    m_bBlock.clear();
-    return step;
+    return answerBlock(QByteArray(1, static_cast<char>(kAck)));
 }

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QByteArray>
-#include <QString>
 
 // The receiving end of an XModem transfer with 128-byte blocks: it asks for the file with NAK
 // (8-bit checksum) or "C" (CRC-16/XMODEM), checks each block's number, its complement and
@@ -25,8 +24,7 @@ public:
     struct Step {
         QByteArray answer;
         // Set when a block, EOT or CAN has been dealt with.
-        QString meaning;
-        QByteArray bytes;
+        bool ended = false;
     };
 
     XModemReceiver(bool i_blnCrc, const Faults& i_faults);
@@ -52,7 +50,9 @@ public:
 private:
     int blockLength() const { return m_blnCrc ? 133 : 132; }
     Step judgeBlock();
-    Step refuse(const QString& i_sWhy);
+    Step refuse();
+    // Ends the block under way with this answer (none when the receiver is silent).
+    Step answerBlock(const QByteArray& i_bAnswer);
 
     bool m_blnCrc;
     Faults m_faults;

@@ -2,8 +2,11 @@
 // README and for reviewing the layout:
 //   lumoq4-screenshots OUTPUT_FOLDER
 // It runs on any Qt platform (offscreen included) and talks to no port; the device dialog lists
-// this machine's serial devices, which discovery reads without opening any.
+// this machine's serial devices, which discovery reads without opening any. With --line-monitor
+// it saves instead the Line Monitor during a firmware update to a simulated display on a
+// pseudo-terminal (line-monitor.png).
 
+#include "LineMonitorShot.h"
 #include "app/frmMain.h"
 #include "panels/SettingPanel.h"
 #include "panels/frmChooseDevice.h"
@@ -18,6 +21,9 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     const QString folder = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral(".");
     QDir().mkpath(folder);
+    if (argc > 2 && qstrcmp(argv[2], "--line-monitor") == 0) {
+        return LineMonitorShot::Save(folder) ? 0 : 1;
+    }
     frmMain window;
     window.show();
     const char* names[] = {"setting", "velt", "epson", "ascii"};

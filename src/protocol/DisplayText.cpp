@@ -1,0 +1,63 @@
+#include "protocol/DisplayText.h"
+
+#include "common/Cp1252.h"
+#include "device/modLumo.h"
+
+#include <array>
+
+namespace {
+
+// The character each display byte stands for.
+const std::array<QString, 256>& characters() {
+    static const std::array<QString, 256> table = [] {
+        modLumo::BuildCharacterTable();
+        std::array<int, 256> source{};
+        for (int b = 0; b < 256; ++b) {
+            source[static_cast<size_t>(b)] = b;
+        }
+        // Only the upper half is mapped away from itself; there the mapped character wins
+        // (0x82 is é, not the low quotation mark it is in Windows-1252).
+        for (int c = 0x80; c < 256; ++c) {
+            const int shown = modLumo::CharacterTable[static_cast<size_t>(c)];
+            if (shown != c && shown >= 0x80 && shown < 256) {
+                source[static_cast<size_t>(shown)] = c;
+            }
+        }
+        std::array<QString, 256> out;
+        for (int b = 0; b < 256; ++b) {
+            if (b < 0x20 || b == 0x7F) {
+                out[static_cast<size_t>(b)] =
+                    QStringLiteral("<%1>").arg(b, 2, 16, QLatin1Char('0')).toUpper();
+            } else {
+                out[static_cast<size_t>(b)] = Cp1252::Decode(
+                    QByteArray(1, static_cast<char>(source[static_cast<size_t>(b)])));
+            }
+        }
+        return out;
+    }();
+    return table;
+}
+
+} // namespace
+
+namespace DisplayText {
+
+QString Decode(const QByteArray& i_bBytes) {
+    const std::array<QString, 256>& table = characters();
+    QString text;
+    text.reserve(i_bBytes.size());
+    for (const char c : i_bBytes) {
+        text += table[static_cast<quint8>(c)];
+    }
+    return text;
+}
+
+QString Quoted(const QByteArray& i_bBytes) {
+    return QLatin1Char('"') + Decode(i_bBytes) + QLatin1Char('"');
+}
+
+QString Hex(const QByteArray& i_bBytes) {
+    return QString::fromLatin1(i_bBytes.toHex(' ').toUpper());
+}
+
+} // namespace DisplayText
