@@ -112,7 +112,8 @@ void Find(const CtlOptions& /*i_options*/, const PortChoice& i_port, CtlReport& 
                      ScanPlan::Settings(SelectionLists::BaudRates(), SelectionLists::Parities(),
                                         ScanSetting{i_port.baudRate, i_port.parity}));
     }
-    QString line = outcome.Summary();
+    // The window's summary points at its tool tip; here the details follow on the same line.
+    QString line = outcome.Summary().remove(QStringLiteral(" (see the tool tip)"));
     const QString details = outcome.Details();
     switch (outcome.result) {
     case ScanOutcome::Result::Found:
@@ -134,7 +135,8 @@ void Find(const CtlOptions& /*i_options*/, const PortChoice& i_port, CtlReport& 
         line += QLatin1Char(' ') + QString(details).replace(QLatin1Char('\n'), QLatin1Char(' '));
     }
     io_report.SetPort(QString());
-    io_report.SetStatus(LumoStatus::NoResponse, outcome.Summary(), line);
+    io_report.SetStatus(LumoStatus::NoResponse,
+                        outcome.Summary().remove(QStringLiteral(" (see the tool tip)")), line);
 }
 
 } // namespace PortCommands

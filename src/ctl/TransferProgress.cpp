@@ -1,5 +1,6 @@
 #include "ctl/TransferProgress.h"
 
+#include <algorithm>
 #include <cstdio>
 
 namespace {
@@ -34,6 +35,8 @@ QString TransferProgress::Bar(int i_iPercent, qint64 i_lBlock, qint64 i_lBlocks,
 }
 
 void TransferProgress::Show(int i_iPercent, qint64 i_lBlock, qint64 i_lBlocks) {
+    // The sender sets its percentage back to 0 for the end sequence; the bar stays full.
+    m_iPercent = std::max(m_iPercent, i_iPercent);
     if (i_lBlock == 1 && !m_blnTiming) {
         m_clock.start(); // the time left counts from the first block, after the loader switch
         m_blnTiming = true;
@@ -44,12 +47,12 @@ void TransferProgress::Show(int i_iPercent, qint64 i_lBlock, qint64 i_lBlocks) {
             const qint64 done = i_lBlock - 1;
             left = m_clock.elapsed() * (i_lBlocks - done) / done / 1000;
         }
-        put(QStringLiteral("\r") + Bar(i_iPercent, i_lBlock, i_lBlocks, left) +
+        put(QStringLiteral("\r") + Bar(m_iPercent, i_lBlock, i_lBlocks, left) +
             QStringLiteral("\x1b[K"));
         m_blnDrawn = true;
         return;
     }
-    const int tenths = i_iPercent / 10;
+    const int tenths = m_iPercent / 10;
     if (tenths > m_iTenthsShown && i_lBlocks > 0) {
         m_iTenthsShown = tenths;
         put(QStringLiteral("firmware: %1 %, block %2 of %3\n")

@@ -21,6 +21,7 @@ public:
 
 private:
     bool m_blnTerminal;
+    int m_iPercent = 0;
     int m_iTenthsShown = 0;
     bool m_blnDrawn = false;
     bool m_blnTiming = false;
