@@ -33,6 +33,7 @@ protected:
     QString Slave() const { return m_pDisplay->SlavePath(); }
     DisplayEmulator& Display() { return m_pDisplay->Emulator(); }
 
+    // Environment of the program besides the test's; an empty value removes the variable.
     // Runs lumoq4ctl with --port at the display and the arguments; i_whileRunning is called
     // every 50 ms with the running process.
     CtlResult Run(const QStringList& i_args,
@@ -51,10 +52,18 @@ protected:
         process.setProgram(QStringLiteral(LUMOQ4CTL));
         process.setArguments(i_args);
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        // Never the machine's own ports: without --port the program finds nothing.
+        // Never the machine's own ports: every port leads nowhere unless the test says.
         environment.insert(QStringLiteral("LUMOQ4_PORT"), QStringLiteral("/nonexistent/lumoq4"));
+        for (int port = 1; port <= 16; ++port) {
+            environment.insert(QStringLiteral("LUMOQ4_COM%1").arg(port),
+                               QStringLiteral("/nonexistent/lumoq4"));
+        }
         for (const auto& [name, value] : m_environment) {
-            environment.insert(name, value);
+            if (value.isEmpty()) {
+                environment.remove(name);
+            } else {
+                environment.insert(name, value);
+            }
         }
         process.setProcessEnvironment(environment);
         QEventLoop loop;
