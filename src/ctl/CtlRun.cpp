@@ -31,6 +31,8 @@ void runCommand(const CtlOptions& i_options, CtlReport& io_report) {
         io_report.Usage(error);
         return;
     }
+    // Ctrl+C ends a scan at its next short wait and a transfer with XModem's abort.
+    InterruptWatch watch;
     if (i_options.command == QLatin1String("find")) {
         PortCommands::Find(i_options, port, io_report);
         return;
@@ -38,7 +40,6 @@ void runCommand(const CtlOptions& i_options, CtlReport& io_report) {
     CLumo lumo;
     port.Apply(lumo);
     io_report.SetPort(port.path);
-    InterruptWatch watch;
     QObject::connect(&watch, &InterruptWatch::interrupted, &watch, [&lumo] {
         // As the window's Stop: the sender ends after its current round, with the abort.
         lumo.StopSendFile();

@@ -181,12 +181,6 @@ int mostArguments(const QString& i_sCommand) {
 
 namespace NativeCommands {
 
-bool Handles(const CtlOptions& i_options) {
-    return i_options.command != QLatin1String("ports") &&
-           i_options.command != QLatin1String("find") &&
-           i_options.command != QLatin1String("firmware");
-}
-
 void Run(const CtlOptions& i_options, CLumo& io_lumo, const PortChoice& i_port,
          CtlReport& io_report) {
     const int most = mostArguments(i_options.command);

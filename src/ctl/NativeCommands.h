@@ -10,8 +10,6 @@ struct PortChoice;
 // after-reboot, printer, light and raw.
 namespace NativeCommands {
 
-bool Handles(const CtlOptions& i_options);
-
 // Checks the arguments (a usage error runs nothing), runs the command, reports its status.
 void Run(const CtlOptions& i_options, CLumo& io_lumo, const PortChoice& i_port,
          CtlReport& io_report);
