@@ -114,11 +114,11 @@ def main():
             if head in ("QtWidgets", "QtWidgets.h") or (bracket == "<" and name in widgets):
                 violations.append(f"core uses widgets: {f}:{number} includes "
                                   f"{shown(bracket, name)} from Qt Widgets, but the file "
-                                  "belongs to lumoq4_core")
+                                  "must stay free of widgets (lumoq4_core, lumoq4ctl)")
             elif target in gui:
                 violations.append(f"core uses the windows: {f}:{number} includes "
                                   f"{shown(bracket, name)}, a file of lumoq4_gui, but the file "
-                                  "belongs to lumoq4_core")
+                                  "must stay free of widgets (lumoq4_core, lumoq4ctl)")
 
     for v in violations:
         print(v)
