@@ -1,10 +1,12 @@
 #include "ctl/NativeCommands.h"
 
 #include "app/DisplayTypes.h"
+#include "app/RememberedSelections.h"
 #include "app/SelectionLists.h"
 #include "ctl/ArgumentValues.h"
 #include "ctl/CtlOptions.h"
 #include "ctl/CtlReport.h"
+#include "ctl/PortChoice.h"
 #include "ctl/StatusLine.h"
 #include "device/CLumo.h"
 
@@ -196,6 +198,13 @@ void Run(const CtlOptions& i_options, CLumo& io_lumo, const PortChoice& i_port,
     }
     const int status = call->run(io_lumo);
     StatusLine::Report(io_lumo, i_port, status, io_report);
+    if (status == 0 && i_options.command == QLatin1String("set-baud") && !i_port.byPath) {
+        // The display now listens at the new rate. As in the window, the computer's port
+        // follows: the next run on the window's port opens it at that rate.
+        RememberedSelections::Save(
+            QStringLiteral("cboBaudRate"),
+            int(SelectionLists::BaudRates().indexOf(*ArgumentValues::BaudRate(i_options.args[0]))));
+    }
     if (status == 0) {
         if (call->results) {
             call->results(io_report);

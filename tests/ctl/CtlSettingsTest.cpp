@@ -105,3 +105,17 @@ TEST_F(CtlFixture, TraceShowsEachEventInTheLineMonitorsWords) {
                            "→  04 01 49 34 17  set international code 4: Denmark I", "←  06  ACK",
                            "close"}));
 }
+
+TEST_F(CtlFixture, SetBaudOnTheWindowsPortMovesTheWindowsRateWithTheDisplay) {
+    PtyDisplayOptions options;
+    options.lineSpeed = 38400;
+    Attach(options);
+    m_environment.emplace_back("LUMOQ4_COM1", Slave());
+    m_environment.emplace_back("LUMOQ4_PORT", "");
+    ASSERT_EQ(RunBare({"set-baud", "9600", "none"}).exit, 0);
+    EXPECT_EQ(SettingsStore::GetSetting("LumoQ4 Utility", "Settings", "BaudRate"), "2");
+
+    const CtlResult result = RunBare({"version"});
+    EXPECT_EQ(result.exit, 0) << result.err.toStdString();
+    EXPECT_EQ(result.out, "V1.07\n");
+}
