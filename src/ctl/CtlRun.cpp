@@ -1,6 +1,7 @@
 #include "ctl/CtlRun.h"
 
 #include "common/AppInfo.h"
+#include "common/LumoStatus.h"
 #include "common/Prompt.h"
 #include "ctl/CtlOptions.h"
 #include "ctl/CtlReport.h"
@@ -40,6 +41,17 @@ void runCommand(const CtlOptions& i_options, CtlReport& io_report) {
     CLumo lumo;
     port.Apply(lumo);
     io_report.SetPort(port.path);
+    if (port.DefaultsToConsole()) {
+        QString text;
+        lumo.ErrorDescription(LumoStatus::OpenFailed, text);
+        io_report.SetStatus(LumoStatus::OpenFailed, text,
+                            text + QStringLiteral(" COM%1 leads to %2, the system's console, only "
+                                                  "because nothing maps it: give --port, or map "
+                                                  "COM%1 (lumoq4ctl ports shows the devices).")
+                                       .arg(port.port)
+                                       .arg(port.path));
+        return;
+    }
     QObject::connect(&watch, &InterruptWatch::interrupted, &watch, [&lumo] {
         // As the window's Stop: the sender ends after its current round, with the abort.
         lumo.StopSendFile();

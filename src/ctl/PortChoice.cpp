@@ -2,10 +2,15 @@
 
 #include "app/RememberedSelections.h"
 #include "app/SelectionLists.h"
+#include "app/SettingsStore.h"
+#include "common/AppInfo.h"
 #include "ctl/ArgumentValues.h"
 #include "ctl/CtlOptions.h"
 #include "device/CLumo.h"
 #include "device/PortResolver.h"
+#include "ports/DeviceState.h"
+
+#include <QFileInfo>
 
 #include <QRegularExpression>
 
@@ -77,4 +82,14 @@ void PortChoice::Apply(CLumo& io_lumo) const {
     io_lumo.setCommPort(port);
     io_lumo.setBaudRate(baudRate);
     io_lumo.setParity(parity);
+}
+
+bool PortChoice::DefaultsToConsole() const {
+    if (byPath || !PortResolver::FromEnvironment(port).isEmpty() ||
+        !SettingsStore::GetSetting(AppInfo::Name(), QStringLiteral("Ports"),
+                                   QStringLiteral("COM%1").arg(port))
+             .isEmpty()) {
+        return false;
+    }
+    return DeviceState::ConsoleNames().contains(QFileInfo(path).fileName());
 }

@@ -19,6 +19,11 @@ struct PortChoice {
     // False with the reason in o_sError when an option is not one the window's lists hold.
     static bool Resolve(const CtlOptions& i_options, PortChoice& o_choice, QString& o_sError);
 
+    // True when COMn leads to the system's console only because nothing maps it (no variable,
+    // no setting): a command then refuses rather than write into the machine's console. A
+    // console named on purpose (--port, LUMOQ4_COMn, "Ports"/"COMn") is used as named.
+    bool DefaultsToConsole() const;
+
     // Points the session at the port and settings.
     void Apply(CLumo& io_lumo) const;
 

@@ -26,8 +26,17 @@ void Report(CLumo& i_lumo, const PortChoice& i_port, int i_iStatus, CtlReport& i
         if (i_port.byPath && !advice.isEmpty()) {
             advice.removeLast();
         }
-        if (!advice.isEmpty()) {
-            line += QLatin1Char(' ') + advice.join(QLatin1Char(' '));
+        // The tooltip's lines become sentences of one line: the system's reason gets its stop.
+        for (QString sentence : advice) {
+            sentence = sentence.trimmed();
+            if (sentence.isEmpty()) {
+                continue;
+            }
+            if (!sentence.endsWith(QLatin1Char('.')) && !sentence.endsWith(QLatin1Char('!')) &&
+                !sentence.endsWith(QLatin1Char('?'))) {
+                sentence += QLatin1Char('.');
+            }
+            line += QLatin1Char(' ') + sentence;
         }
     }
     io_report.SetStatus(i_iStatus, text, line);
