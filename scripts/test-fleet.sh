@@ -25,12 +25,7 @@ cleanup() {
     rm -rf "$work"
 }
 trap cleanup EXIT
-failures=0
-check() { # check DESCRIPTION COMMAND...: runs the command, reports and counts a failure
-    local what=$1
-    shift
-    if "$@"; then echo "ok: $what"; else echo "FAILED: $what"; failures=$((failures + 1)); fi
-}
+source scripts/checks.sh
 
 # Display N answers the version V2.0N; display3 stops answering at block 2; display6 is silent.
 start_display() { # start_display N OPTIONS...
@@ -125,8 +120,4 @@ assert by_host["display3"]["exit"] == 4, by_host["display3"]
 check "the service password never shows" bash -c "! grep -q KQZD '$work/firmware.log'"
 check "no private folder is left on the hosts" test -z "$(ls -A "$work/tmp")"
 
-if [ $failures -ne 0 ]; then
-    echo "test-fleet: $failures check(s) failed."
-    exit 1
-fi
-echo "Fleet checks passed."
+checks_done test-fleet

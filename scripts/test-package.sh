@@ -28,12 +28,7 @@ cleanup() {
     rm -rf "$work"
 }
 trap cleanup EXIT
-failures=0
-check() { # check DESCRIPTION COMMAND...: runs the command, reports and counts a failure
-    local what=$1
-    shift
-    if "$@"; then echo "ok: $what"; else echo "FAILED: $what"; failures=$((failures + 1)); fi
-}
+source scripts/checks.sh
 
 bash scripts/package.sh > "$work/package.log" 2>&1 || { cat "$work/package.log"; exit 1; }
 deb=$(tail -n 1 "$work/package.log")
@@ -111,8 +106,4 @@ assert answer["version"] == "V4.21", answer
 assert answer["exit"] == 0 and answer["status"] == 0, answer
 ' "$json"
 
-if [ $failures -ne 0 ]; then
-    echo "test-package: $failures check(s) failed."
-    exit 1
-fi
-echo "Package checks passed."
+checks_done test-package
