@@ -76,7 +76,7 @@ fi
 installed=1
 "${apt[@]}" install -y -qq "./$deb" > "$work/install.log" 2>&1 || { cat "$work/install.log"; exit 1; }
 echo "installed $(dpkg-query -W -f='${Package} ${Version}' "$name")"
-finds_libraries() { ! ldd "$1" | grep "not found"; }
+finds_libraries() { ldd "$1" > "$work/ldd" && ! grep "not found" "$work/ldd"; }
 for program in lumoq4-utility lumoq4ctl lumoq4-display-sim; do
     check "/usr/bin/$program finds every library" finds_libraries "/usr/bin/$program"
     check "man $program opens the installed page" \
