@@ -346,10 +346,13 @@ int CLumo::SendMessageByteArray(const QByteArray& bMessage) {
 }
 
 int CLumo::FullyLightTube(qint16 i_SendStringLen) {
-    const QByteArray cells(std::max<int>(0, i_SendStringLen), '\xB2');
+    return SendBytes(QByteArray(std::max<int>(0, i_SendStringLen), '\xB2'));
+}
+
+int CLumo::SendBytes(const QByteArray& i_bBytes) {
     m_comm().NoteContext(LineContext::Display);
     return Exchange(PortAfter::Closed, [&](int) {
-        WritePaced(cells);
+        WritePaced(i_bBytes);
         return Success;
     });
 }

@@ -52,6 +52,8 @@ public:
     int SendMessageByteArray(const QByteArray& bMessage);
     int SendMessageStringAndByte(const QString& i_sMessage, quint8 i_bMessage);
     int FullyLightTube(qint16 i_SendStringLen);
+    // Writes the bytes as they are: no frame, no translation, no answer awaited.
+    int SendBytes(const QByteArray& i_bBytes);
     int SendMessageB_VT100(quint8 i_bMessage);
 
     int GetMessage(QString& o_sMessage);

@@ -177,6 +177,7 @@ bool XModemEngine::SendBlocks() {
     for (qint64 index = 1; index <= m_outcome.blocks; ++index) {
         const bool padded = index > count;
         m_outcome.block = index;
+        Publish(); // running, at this block: a progress display can say where the run is
         if (Stopping()) {
             ended(BlockResult::Stopped);
             return false;

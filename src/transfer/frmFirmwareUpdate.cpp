@@ -7,6 +7,7 @@
 #include "common/NumberText.h"
 #include "device/CLumo.h"
 #include "transfer/FirmwareFile.h"
+#include "transfer/FirmwareRun.h"
 #include "transfer/TransferMessages.h"
 #include "transfer/modGeneral.h"
 
@@ -53,7 +54,7 @@ QString storedFile() {
 frmFirmwareUpdate::frmFirmwareUpdate(CLumo& i_lumo, QWidget* i_pParent)
     : QDialog(i_pParent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
                              Qt::MSWindowsFixedSizeDialogHint),
-      m_lumo(i_lumo) {
+      m_lumo(i_lumo), m_run(i_lumo) {
     setWindowTitle(QStringLiteral("Firmware Update"));
     setObjectName(QStringLiteral("frmFirmwareUpdate"));
 
@@ -209,21 +210,16 @@ void frmFirmwareUpdate::cmdCtrl_Click(int i_iIndex) {
 void frmFirmwareUpdate::Send() {
     FirmwareFile::CheckReadable(txtFile->text());
     EnableButtons(false);
-    m_blnTransferStarted = false;
-    m_lumo.setFirmwareCodeType(cboType->currentIndex());
-    m_lumo.setUpdateFirmwareFinish(false);
+    m_run.Prepare(cboType->currentIndex());
     Timer1->start();
-    const int result = m_lumo.FirmwareUpdateMode();
+    const int result = m_run.SwitchToLoader();
     if (result != LumoStatus::Success) {
         TransferMessages::Show(this, QMessageBox::NoIcon, QString(),
                                QStringLiteral("Errcode: %1").arg(result));
         EnableButtons(true);
         return;
     }
-    m_lumo.setCheckSumType(cboProtocol->currentIndex());
-    m_lumo.setFile(txtFile->text());
-    m_lumo.StartSendFile();
-    m_blnTransferStarted = true;
+    m_run.Start(txtFile->text(), cboProtocol->currentIndex());
     cmdStop->setEnabled(true);
 }
 
@@ -239,27 +235,15 @@ void frmFirmwareUpdate::Browse() {
 
 void frmFirmwareUpdate::Timer1_Timer() {
     pb->setValue(m_lumo.Progress());
-    XModemOutcome outcome = m_lumo.LastTransferOutcome();
-    // The finish flag comes after every run that reached its blocks; a run that ended before
-    // them (no start request, the file or port given up) or a Stop before the run began is seen
-    // through the transfer no longer running.
-    if (!m_lumo.UpdateFirmwareFinish() && !(m_blnTransferStarted && !m_lumo.TransferRunning())) {
+    XModemOutcome outcome;
+    if (!m_run.Ended(outcome)) {
         return;
     }
-    if (outcome.end == XModemOutcome::End::NotStarted) {
-        outcome.end = XModemOutcome::End::StoppedByUser; // stopped before its first round
-    }
     Timer1->stop();
-    m_blnTransferStarted = false;
     cmdStop->setEnabled(false);
-    if (outcome.end == XModemOutcome::End::Complete) {
-        TransferMessages::Show(this, QMessageBox::Information, QString(),
-                               QStringLiteral("Firmware Update OK!"));
-    } else {
-        const QString text = outcome.EndedEarly()
-                                 ? outcome.Text()
-                                 : QStringLiteral("Firmware update ended without a result.");
-        TransferMessages::Show(this, QMessageBox::Warning, QString(), text);
-    }
+    TransferMessages::Show(this,
+                           outcome.end == XModemOutcome::End::Complete ? QMessageBox::Information
+                                                                       : QMessageBox::Warning,
+                           QString(), FirmwareRun::EndText(outcome));
     EnableButtons(true);
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "transfer/FirmwareRun.h"
+
 #include <QDialog>
 #include <array>
 
@@ -43,7 +45,7 @@ private:
     void LoadSettings();
 
     CLumo& m_lumo;
-    bool m_blnTransferStarted = false;
+    FirmwareRun m_run;
 
     QLabel* Label1;
     QLabel* Label2;

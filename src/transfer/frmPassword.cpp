@@ -1,6 +1,7 @@
 #include "transfer/frmPassword.h"
 
 #include "common/LumoError.h"
+#include "transfer/ServicePassword.h"
 #include "transfer/TransferMessages.h"
 
 #include <QGridLayout>
@@ -8,10 +9,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-
-namespace {
-const QString kPassword = QStringLiteral("KQZD");
-} // namespace
 
 frmPassword::frmPassword(QWidget* i_pParent)
     : QDialog(i_pParent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
@@ -63,7 +60,7 @@ void frmPassword::cmdCtrl_Click(int i_iIndex) {
             reject();
             return;
         }
-        if (txtPassword->text().toUpper() == kPassword) {
+        if (ServicePassword::Accepts(txtPassword->text())) {
             m_blnIsOK = true;
             accept();
             return;

@@ -1,0 +1,93 @@
+#include "ctl/CtlRun.h"
+
+#include "common/AppInfo.h"
+#include "common/Prompt.h"
+#include "ctl/CtlOptions.h"
+#include "ctl/CtlReport.h"
+#include "ctl/FirmwareCommand.h"
+#include "ctl/InterruptWatch.h"
+#include "ctl/LineTrace.h"
+#include "ctl/NativeCommands.h"
+#include "ctl/PortChoice.h"
+#include "ctl/PortCommands.h"
+#include "ctl/TerminalPrompt.h"
+#include "device/CLumo.h"
+#include "device/LineTap.h"
+#include "device/modLumo.h"
+
+#include <cstdio>
+#include <memory>
+
+namespace {
+
+void runCommand(const CtlOptions& i_options, CtlReport& io_report) {
+    if (i_options.command == QLatin1String("ports")) {
+        PortCommands::Ports(i_options, io_report);
+        return;
+    }
+    PortChoice port;
+    QString error;
+    if (!PortChoice::Resolve(i_options, port, error)) {
+        io_report.Usage(error);
+        return;
+    }
+    // Ctrl+C ends a scan at its next short wait and a transfer with XModem's abort.
+    InterruptWatch watch;
+    if (i_options.command == QLatin1String("find")) {
+        PortCommands::Find(i_options, port, io_report);
+        return;
+    }
+    CLumo lumo;
+    port.Apply(lumo);
+    io_report.SetPort(port.path);
+    QObject::connect(&watch, &InterruptWatch::interrupted, &watch, [&lumo] {
+        // As the window's Stop: the sender ends after its current round, with the abort.
+        lumo.StopSendFile();
+    });
+    if (i_options.command == QLatin1String("firmware")) {
+        FirmwareCommand::Run(i_options, lumo, port, io_report);
+    } else {
+        NativeCommands::Run(i_options, lumo, port, io_report);
+    }
+    if (InterruptWatch::Requested()) {
+        io_report.SetExit(CtlReport::kInterrupted);
+    }
+}
+
+} // namespace
+
+namespace CtlRun {
+
+int Main(const QStringList& i_args) {
+    CtlOptions options;
+    CtlReport report;
+    QString error;
+    if (!CtlOptions::Parse(i_args, options, error)) {
+        report.SetCommand(options.command);
+        report.Usage(error);
+        return report.Print(options.json, options.quiet);
+    }
+    if (options.help) {
+        std::fputs(CtlOptions::HelpText().toLocal8Bit().constData(), stdout);
+        return 0;
+    }
+    if (options.version) {
+        std::printf("lumoq4ctl %s\n", AppInfo::Title().toLocal8Bit().constData());
+        return 0;
+    }
+    report.SetCommand(options.command);
+    TerminalPrompt prompt;
+    Prompt::Install(&prompt);
+    std::unique_ptr<LineTrace> trace;
+    if (options.trace) {
+        trace = std::make_unique<LineTrace>(LineTap::Shared());
+    }
+    runCommand(options, report);
+    if (trace) {
+        trace->Finish();
+    }
+    Prompt::Install(nullptr);
+    return report.Print(options.json, options.quiet);
+}
+
+} // namespace CtlRun

@@ -1,0 +1,15 @@
+#pragma once
+
+#include "common/Prompt.h"
+
+// The questions of the core asked on the terminal: a message goes to standard error; Retry or
+// Cancel is asked when standard input and standard error are a terminal, and answered Cancel
+// otherwise, so that a run without a user never waits.
+class TerminalPrompt : public Prompt {
+public:
+    void Show(Icon i_eIcon, const QString& i_sTitle, const QString& i_sText) override;
+    bool AskRetry(const QString& i_sTitle, const QString& i_sText) override;
+
+    // Both ends are a terminal: somebody can answer.
+    static bool Interactive();
+};

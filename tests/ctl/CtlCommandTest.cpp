@@ -1,0 +1,144 @@
+#include "CtlFixture.h"
+#include "support/QtPrinters.h"
+
+// --- The bytes on the line ---------------------------------------------------------------
+
+TEST_F(CtlFixture, EachCommandPutsTheWindowsBytesOnTheLineAndSaysOk) {
+    struct Case {
+        QStringList args;
+        QString bytes;
+    };
+    const QString lit = QStringLiteral("B2 ").repeated(40).trimmed();
+    const Case cases[] = {
+        {{"set-baud", "9600", "even"}, "04 01 42 31 45 17"},
+        {{"international", "4"}, "04 01 49 34 17"},
+        {{"international", "denmark i"}, "04 01 49 34 17"},
+        {{"international", "E: Greek"}, "04 01 49 3E 17"},
+        {{"save-layer", "2"}, "04 01 53 32 17"},
+        {{"cursor", "12"}, "04 01 50 3C 17"},
+        {{"clear", "1", "40"}, "04 01 43 31 58 17"},
+        {{"demo", "1", "Mode 3 (Blinking)"}, "04 01 44 32 33 17"},
+        {{"after-reboot", "running"}, "04 01 4F 31 17"},
+        {{"printer", "on"}, "1B 47"},
+        {{"printer", "off"}, "1B 53"},
+        {{"send", "HI", "THERE"}, "48 49 20 54 48 45 52 45"},
+        {{"light"}, lit},
+        {{"raw", "1b", "40"}, "1B 40"},
+        {{"raw", "1B40"}, "1B 40"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.args.join(' ').toStdString());
+        Attach();
+        const CtlResult result = Run(c.args);
+        EXPECT_EQ(result.exit, 0) << result.err.toStdString();
+        EXPECT_EQ(result.out, "OK\n");
+        EXPECT_EQ(result.err, "");
+        EXPECT_EQ(Received(), c.bytes);
+    }
+}
+
+TEST_F(CtlFixture, VersionAndMessageAreReadBack) {
+    Attach();
+    CtlResult result = Run({"version"});
+    EXPECT_EQ(result.exit, 0);
+    EXPECT_EQ(result.out, "V1.07\n");
+    EXPECT_EQ(Received(), "04 01 56 17");
+
+    ASSERT_EQ(Run({"send", "HELLO"}).exit, 0);
+    result = Run({"get"});
+    EXPECT_EQ(result.exit, 0);
+    EXPECT_TRUE(result.out.startsWith("HELLO")) << result.out.toStdString();
+}
+
+// --- JSON ---------------------------------------------------------------------------------
+
+TEST_F(CtlFixture, JsonIsOneLineWithTheKeysInOrder) {
+    Attach();
+    const CtlResult result = Run({"--json", "version"});
+    EXPECT_EQ(result.exit, 0);
+    EXPECT_EQ(result.out, QString("{\"command\":\"version\",\"port\":\"%1\",\"status\":0,\"text\":"
+                                  "\"OK\",\"version\":\"V1.07\",\"exit\":0}\n")
+                              .arg(Slave()));
+}
+
+TEST_F(CtlFixture, QuietSuccessPrintsNothing) {
+    Attach();
+    const CtlResult result = Run({"--quiet", "cursor", "1"});
+    EXPECT_EQ(result.exit, 0);
+    EXPECT_EQ(result.out, "");
+    EXPECT_EQ(Received(), "04 01 50 31 17");
+}
+
+// --- Displays that do not play along ----------------------------------------------------
+
+TEST_F(CtlFixture, SilentDisplayEndsWithFourAndTheProgramsWords) {
+    PtyDisplayOptions options;
+    options.silent = true;
+    Attach(options);
+    CtlResult result = Run({"international", "1"});
+    EXPECT_EQ(result.exit, 4);
+    EXPECT_EQ(result.out, "");
+    EXPECT_EQ(result.err, "lumoq4ctl: Device does not respond.\n");
+
+    result = Run({"--json", "version"});
+    EXPECT_EQ(result.exit, 4);
+    EXPECT_EQ(result.out, QString("{\"command\":\"version\",\"port\":\"%1\",\"status\":-4,\"text\":"
+                                  "\"Device does not respond.\",\"exit\":4}\n")
+                              .arg(Slave()));
+}
+
+TEST_F(CtlFixture, RefusingDisplayEndsWithSix) {
+    PtyDisplayOptions options;
+    options.emulator.refuseAllFrames = true;
+    Attach(options);
+    const CtlResult result = Run({"save-layer", "1"});
+    EXPECT_EQ(result.exit, 6);
+    EXPECT_EQ(result.err, "lumoq4ctl: Get Nack\n");
+}
+
+TEST_F(CtlFixture, MissingDeviceIsAnOpenFailureWithTheReason) {
+    const CtlResult result = RunBare({"--port", "/nonexistent/lumoq4", "printer", "on"});
+    EXPECT_EQ(result.exit, 2);
+    EXPECT_TRUE(result.err.startsWith("lumoq4ctl: Commport open failed. /nonexistent/lumoq4: "))
+        << result.err.toStdString();
+    EXPECT_TRUE(result.err.contains("The device does not exist"));
+    EXPECT_EQ(result.err.count('\n'), 1);
+}
+
+// --- Usage errors -------------------------------------------------------------------------
+
+TEST_F(CtlFixture, UsageErrorsEndWithSixtyFourAndSendNothing) {
+    Attach();
+    const QStringList cases[] = {{"frobnicate"},
+                                 {"cursor", "41"},
+                                 {"cursor", "0"},
+                                 {"save-layer", "4"},
+                                 {"international", "15"},
+                                 {"set-baud", "115200", "none"},
+                                 {"printer", "maybe"},
+                                 {"raw", "1g"},
+                                 {"raw", "123"},
+                                 {"demo", "7", "0"},
+                                 {"clear", "1"},
+                                 {"version", "now"},
+                                 {"--baud", "300", "version"},
+                                 {"--bogus", "version"},
+                                 {"send", "12345678901234567890123456789012345678901"}};
+    for (const QStringList& args : cases) {
+        SCOPED_TRACE(args.join(' ').toStdString());
+        const CtlResult result = Run(args);
+        EXPECT_EQ(result.exit, 64);
+        EXPECT_TRUE(result.err.contains("usage: lumoq4ctl [OPTIONS] COMMAND [ARGS]"))
+            << result.err.toStdString();
+    }
+    EXPECT_EQ(Received(), "");
+}
+
+TEST_F(CtlFixture, UsageErrorWithJsonIsStillOneObject) {
+    const CtlResult result = RunBare({"--json", "cursor"});
+    EXPECT_EQ(result.exit, 64);
+    EXPECT_TRUE(result.out.startsWith("{\"command\":\"cursor\",\"port\":\"/nonexistent/lumoq4\","
+                                      "\"text\":\"cursor: missing a cell from 1 to 40 (usage: "))
+        << result.out.toStdString();
+    EXPECT_TRUE(result.out.endsWith(",\"exit\":64}\n"));
+}

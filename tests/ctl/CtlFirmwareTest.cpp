@@ -1,0 +1,108 @@
+#include "CtlFixture.h"
+#include "support/QtPrinters.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <csignal>
+
+namespace {
+
+class CtlFirmware : public CtlFixture {
+protected:
+    void SetUp() override {
+        CtlFixture::SetUp();
+        ASSERT_TRUE(m_folder.isValid());
+        m_sImage = m_folder.filePath("image.bin");
+        QFile image(m_sImage);
+        ASSERT_TRUE(image.open(QIODevice::WriteOnly));
+        image.write(QByteArray(600, '\x5A')); // five blocks, the last one padded
+        image.close();
+        m_environment.emplace_back("LUMOQ4_SERVICE_PASSWORD", "kqzd");
+    }
+
+    QTemporaryDir m_folder;
+    QString m_sImage;
+};
+
+} // namespace
+
+TEST_F(CtlFirmware, ImageArrivesWholeAndTheRunSaysSo) {
+    Attach();
+    const CtlResult result = Run({"--json", "firmware", m_sImage, "--crc", "--type", "zx"});
+    EXPECT_EQ(result.exit, 0) << result.err.toStdString();
+    EXPECT_EQ(result.out, QString("{\"command\":\"firmware\",\"port\":\"%1\",\"status\":0,\"text\":"
+                                  "\"Firmware Update OK!\",\"blocks\":5,\"accepted\":5,"
+                                  "\"outcome\":\"complete\",\"exit\":0}\n")
+                              .arg(Slave()));
+    EXPECT_EQ(Display().ReceivedImage(), QByteArray(600, '\x5A') + QByteArray(40, '\x1A'));
+    EXPECT_TRUE(m_pDisplay->Received().startsWith("\x1BLoadXA\rZX\r\n"));
+    EXPECT_TRUE(m_pDisplay->Received().endsWith("\x04\x1B\x52\x0D"));
+}
+
+TEST_F(CtlFirmware, ProgressWithoutATerminalIsALineAtEachTenth) {
+    Attach();
+    const CtlResult result = Run({"firmware", m_sImage, "--crc"});
+    EXPECT_EQ(result.exit, 0);
+    EXPECT_EQ(result.out, "Firmware Update OK!\n");
+    const QStringList lines = result.err.trimmed().split('\n');
+    EXPECT_LE(lines.size(), 10);
+    EXPECT_EQ(lines.last(), "firmware: 100 %, block 5 of 5");
+    for (const QString& line : lines) {
+        EXPECT_TRUE(line.startsWith("firmware: ") && line.endsWith(" of 5")) << line.toStdString();
+    }
+}
+
+TEST_F(CtlFirmware, SigintStopsTheRunWithTheAbortAndOneHundredThirty) {
+    Attach();
+    QFile image(m_sImage);
+    ASSERT_TRUE(image.open(QIODevice::WriteOnly));
+    image.write(QByteArray(128 * 40, '\x33'));
+    image.close();
+    bool sent = false;
+    const CtlResult result = Run({"firmware", m_sImage, "--crc"}, [&](QProcess& process) {
+        // Interrupted once the third block has reached the display.
+        if (!sent && m_pDisplay->Received().count(QByteArray("\x01\x03\xFC")) == 1) {
+            ::kill(static_cast<pid_t>(process.processId()), SIGINT);
+            sent = true;
+        }
+    });
+    EXPECT_TRUE(sent);
+    EXPECT_EQ(result.exit, 130);
+    EXPECT_TRUE(m_pDisplay->Received().endsWith(QByteArray("\x18\x18")))
+        << Received().right(60).toStdString();
+    EXPECT_FALSE(m_pDisplay->Received().contains(QByteArray("\x1B\x52\x0D")));
+    EXPECT_TRUE(Display().ReceivedImage().isEmpty());
+    EXPECT_TRUE(result.err.contains("the transfer was stopped at block"))
+        << result.err.toStdString();
+}
+
+TEST_F(CtlFirmware, WrongPasswordIsRefusedBeforeTheLine) {
+    Attach();
+    m_environment.back().second = "guess";
+    const CtlResult result = Run({"--json", "firmware", m_sImage});
+    EXPECT_EQ(result.exit, 77);
+    EXPECT_EQ(result.err, "lumoq4ctl: Invalid Password!\n");
+    EXPECT_EQ(result.out, QString("{\"command\":\"firmware\",\"port\":\"%1\",\"text\":\"Invalid "
+                                  "Password!\",\"exit\":77}\n")
+                              .arg(Slave()));
+    EXPECT_EQ(Received(), "");
+}
+
+TEST_F(CtlFirmware, PasswordComesFromTheFileBeforeTheEnvironment) {
+    Attach();
+    const QString secret = m_folder.filePath("secret");
+    QFile file(secret);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("nope\n");
+    file.close();
+    const CtlResult result = Run({"firmware", m_sImage, "--password-file", secret});
+    EXPECT_EQ(result.exit, 77);
+}
+
+TEST_F(CtlFirmware, UnreadableFileEndsWithSixtySixAndNothingOnTheLine) {
+    Attach();
+    const CtlResult result = Run({"firmware", m_folder.filePath("missing.bin")});
+    EXPECT_EQ(result.exit, 66);
+    EXPECT_EQ(result.err.count('\n'), 1);
+    EXPECT_EQ(Received(), "");
+}
