@@ -11,10 +11,9 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
 build=build-test
-if [ ! -f "$build/CMakeCache.txt" ]; then
-    cmake --preset "$build" > "$build.configure.log" 2>&1 || { cat "$build.configure.log"; exit 1; }
-fi
-cmake --build "$build" -j 2 --target lumoq4ctl lumoq4-display-sim > /dev/null
+cmake --preset "$build" > "$build.configure.log" 2>&1 || { cat "$build.configure.log"; exit 1; }
+cmake --build "$build" -j 2 --target lumoq4ctl lumoq4-display-sim > "$build.fleet.log" 2>&1 \
+    || { cat "$build.fleet.log"; exit 1; }
 sim="$root/$build/tools/displaysim/lumoq4-display-sim"
 
 work=$(mktemp -d /tmp/lumoq4-fleet.XXXXXX)
@@ -94,6 +93,7 @@ start=$SECONDS
 firmware_rc=0
 ansible-playbook -v -i "$work/fleet.ini" docs/fleet/firmware.yml \
     -e "firmware_image=$work/image.bin" -e batch_size=2 -e "lumoq4_report=$work/rollout.jsonl" \
+    -e '{"lumoq4_firmware_options": ["--crc"]}' \
     -e "@$work/secrets.yml" --vault-password-file "$work/vault-pass" \
     > "$work/firmware.log" 2>&1 || firmware_rc=$?
 cat "$work/firmware.log"
