@@ -1,8 +1,7 @@
 #!/usr/bin/env bash
-# Builds the Debian package, checks it with lintian (any error fails) and appstreamcli, checks
-# what it contains, installs it, runs the installed simulator and the installed lumoq4ctl
-# against each other, and removes the package again: always, also when a check fails. It never
-# installs over an lumoq4-utility that is already there, and removes nothing but its own.
+# Builds the Debian package, checks it (lintian: an error fails; appstreamcli; its files),
+# installs it, has the installed lumoq4ctl read the installed simulator's version and removes
+# the package again, also on failure. Never installs over an installed lumoq4-utility.
 #   scripts/test-package.sh
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -19,8 +18,7 @@ work=$(mktemp -d)
 installed=0
 sim_pid=
 cleanup() {
-    [ -z "$sim_pid" ] || kill "$sim_pid" 2>/dev/null || true
-    [ -z "$sim_pid" ] || wait "$sim_pid" 2>/dev/null || true
+    [ -z "$sim_pid" ] || { kill "$sim_pid" && wait "$sim_pid"; } 2>/dev/null || true
     if [ $installed -eq 1 ]; then
         "${sudo[@]}" dpkg --purge "$name" > "$work/remove.log" 2>&1 \
             && echo "removed $name" || { cat "$work/remove.log"; echo "could not remove $name"; }
@@ -76,34 +74,19 @@ fi
 installed=1
 "${apt[@]}" install -y -qq "./$deb" > "$work/install.log" 2>&1 || { cat "$work/install.log"; exit 1; }
 echo "installed $(dpkg-query -W -f='${Package} ${Version}' "$name")"
-finds_libraries() { ldd "$1" > "$work/ldd" && ! grep "not found" "$work/ldd"; }
-for program in lumoq4-utility lumoq4ctl lumoq4-display-sim; do
-    check "/usr/bin/$program finds every library" finds_libraries "/usr/bin/$program"
-    check "man $program opens the installed page" \
-        test "$(man -w "$program")" = "/usr/share/man/man1/$program.1.gz"
-done
+ldd /usr/bin/lumoq4-utility > "$work/ldd"
+check "/usr/bin/lumoq4-utility finds every library" test -z "$(grep "not found" "$work/ldd")"
 
 export XDG_CONFIG_HOME="$work/config" QT_QPA_PLATFORM=offscreen
 /usr/bin/lumoq4-display-sim --headless --link "$work/display" --firmware-version V4.21 \
     > "$work/sim.out" 2> "$work/sim.err" &
 sim_pid=$!
 for _ in $(seq 100); do [ -e "$work/display" ] && break; sleep 0.1; done
-set +e
-text=$(/usr/bin/lumoq4ctl --port "$work/display" version 2>&1)
-text_rc=$?
-json=$(/usr/bin/lumoq4ctl --port "$work/display" --json version 2>&1)
-json_rc=$?
-set -e
-echo "lumoq4ctl version: $text (exit $text_rc)"
-echo "lumoq4ctl --json version: $json (exit $json_rc)"
-reads_version() { [ $text_rc -eq 0 ] && [[ $text == *V4.21* ]]; }
-check "the installed lumoq4ctl reads the simulator's version" reads_version
-check "its JSON answer carries the version and exit 0" python3 -c '
-import json, sys
-answer = json.loads(sys.argv[1])
-assert answer["command"] == "version", answer
-assert answer["version"] == "V4.21", answer
-assert answer["exit"] == 0 and answer["status"] == 0, answer
-' "$json"
+text=$(/usr/bin/lumoq4ctl --port "$work/display" version 2>&1) || true
+json=$(/usr/bin/lumoq4ctl --port "$work/display" --json version 2>&1) || true
+echo "lumoq4ctl version: $text"$'\n'"lumoq4ctl --json version: $json"
+check "the installed lumoq4ctl reads the simulator's version" test "$text" = V4.21
+check "its JSON answer carries the version and exit 0" python3 -c 'import json, sys
+a = json.loads(sys.argv[1]); assert (a["version"], a["status"], a["exit"]) == ("V4.21", 0, 0), a' "$json"
 
 checks_done test-package
