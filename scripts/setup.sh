@@ -5,7 +5,8 @@ set -euo pipefail
 
 packages=(build-essential cmake qt6-base-dev qt6-serialport-dev libgtest-dev
           xvfb xauth lrzsz socat imagemagick clang libclang-rt-14-dev python3
-          clang-format clang-tidy)
+          clang-format clang-tidy
+          dpkg-dev lintian appstream ansible-core)
 
 missing=()
 for p in "${packages[@]}"; do

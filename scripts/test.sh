@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Sets up a fresh Debian 12 machine, checks the direction of includes and the formatting, builds
 # everything and runs every test: the suite as built, clang-tidy over src/ and tools/, the suite
-# again under AddressSanitizer and UndefinedBehaviorSanitizer, and each fuzz target for a short
-# while over its committed corpus. The builds are the presets of CMakePresets.json.
+# again under AddressSanitizer and UndefinedBehaviorSanitizer, each fuzz target for a short
+# while over its committed corpus, the Debian package (built, checked, installed, run and
+# removed) and the fleet playbooks. The builds are the presets of CMakePresets.json.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 # Each build goes to its preset's folder (CMakePresets.json), whatever the caller's environment.
@@ -31,6 +32,12 @@ ctest --preset build-asan || status=1
 echo "== Fuzz targets, ${FUZZ_SECONDS:-20} s each"
 PRESET=build-fuzz bash scripts/build.sh
 bash scripts/fuzz.sh build-fuzz "${FUZZ_SECONDS:-20}" || status=1
+
+echo "== Debian package: build, lintian, install, run, remove"
+bash scripts/test-package.sh || status=1
+
+echo "== Fleet playbooks against simulated displays"
+bash scripts/test-fleet.sh || status=1
 
 if [ $status -eq 0 ]; then echo "All test stages passed."; else echo "Some test stage failed."; fi
 exit $status
