@@ -2,7 +2,7 @@
 # Runs the playbooks of docs/fleet with Debian's Ansible against "displays" that are all this
 # machine, each with its own simulated display (lumoq4ctl and the simulator from build-test).
 # version.yml collects every version and reports a silent display; firmware.yml in batches of 2
-# over 5 displays, display3 going silent at block 2, stops after batch 2: display5 is untouched.
+# over 5 displays, display3 cancelling block 2, stops after batch 2: display5 is untouched.
 #   scripts/test-fleet.sh
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -23,7 +23,7 @@ cleanup() {
 trap cleanup EXIT
 source scripts/checks.sh
 
-# Display N answers the version V2.0N; display3 stops answering at block 2; display6 is silent.
+# Display N answers the version V2.0N; display3 cancels block 2 (CAN); display6 is silent.
 start_display() { # start_display N OPTIONS...
     local n=$1
     shift
@@ -32,7 +32,7 @@ start_display() { # start_display N OPTIONS...
     pids+=($!)
 }
 for n in 1 2 4 5; do start_display $n --firmware-version "V2.0$n"; done
-start_display 3 --firmware-version V2.03 --silent-at-block 2
+start_display 3 --firmware-version V2.03 --cancel-at-block 2
 start_display 6 --silent
 for n in 1 2 3 4 5 6; do
     for _ in $(seq 100); do [ -e "$work/fleet.$n" ] && break; sleep 0.1; done
@@ -98,7 +98,7 @@ check "display5 never ran a task" test -z "$(grep '^display5 ' "$work/firmware.l
 check "each host's answer of batches 1 and 2 is reported" python3 -c 'import json, sys
 got = {a["host"]: (a["outcome"], a["accepted"], a["exit"]) for a in map(json.loads, open(sys.argv[1]))}
 assert got == {"display1": ("complete", 3, 0), "display2": ("complete", 3, 0),
-               "display3": ("no-answer", 1, 4), "display4": ("complete", 3, 0)}, got
+               "display3": ("cancelled-by-display", 1, 6), "display4": ("complete", 3, 0)}, got
 ' "$work/rollout.jsonl"
 check "the service password never shows" test -z "$(grep KQZD "$work/firmware.log")"
 check "no private folder is left on the hosts" test -z "$(ls -A "$work/tmp")"
