@@ -8,6 +8,7 @@
 #include "ctl/PortChoice.h"
 #include "device/PortResolver.h"
 #include "ports/DisplayScan.h"
+#include "ports/PortDescription.h"
 #include "ports/ScanPlan.h"
 #include "ports/SerialDiscovery.h"
 #include "transfer/frmCLumo.h"
@@ -94,7 +95,13 @@ void Ports(const CtlOptions& /*i_options*/, CtlReport& io_report) {
                         .Add(QStringLiteral("com"), QStringLiteral("COM%1").arg(port))
                         .Add(QStringLiteral("path"), path)
                         .Add(QStringLiteral("source"), source);
-        io_report.Say(QStringLiteral("COM%1 is %2 (%3)").arg(port).arg(path, source));
+        // The Setting tab's words for where the port leads, and what made it lead there.
+        QString line =
+            QStringLiteral("COM%1 %2").arg(port).arg(PortDescription::Label(port, devices));
+        if (source != PortResolver::EnvironmentName(port)) {
+            line += QStringLiteral(" · %1").arg(source);
+        }
+        io_report.Say(line);
     }
     io_report.SetStatus(LumoStatus::Success, QStringLiteral("OK"));
     io_report.Results().AddObjects(QStringLiteral("devices"), deviceObjects);

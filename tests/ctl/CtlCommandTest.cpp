@@ -1,6 +1,8 @@
 #include "CtlFixture.h"
 #include "support/QtPrinters.h"
 
+#include <unistd.h>
+
 // --- The bytes on the line ---------------------------------------------------------------
 
 TEST_F(CtlFixture, EachCommandPutsTheWindowsBytesOnTheLineAndSaysOk) {
@@ -141,4 +143,45 @@ TEST_F(CtlFixture, UsageErrorWithJsonIsStillOneObject) {
                                       "\"text\":\"cursor: missing a cell from 1 to 40 (usage: "))
         << result.out.toStdString();
     EXPECT_TRUE(result.out.endsWith(",\"exit\":64}\n"));
+}
+
+// --- The machine's devices and Find Display -----------------------------------------------
+
+TEST_F(CtlFixture, PortsTellsWhereEachComnLeadsAndWhy) {
+    Attach();
+    m_environment.emplace_back("LUMOQ4_COM3", Slave());
+    const CtlResult result = RunBare({"--json", "ports"});
+    EXPECT_EQ(result.exit, 0) << result.err.toStdString();
+    EXPECT_TRUE(result.out.contains(
+        QString("{\"com\":\"COM3\",\"path\":\"%1\",\"source\":\"LUMOQ4_COM3\"}").arg(Slave())))
+        << result.out.toStdString();
+
+    const CtlResult text = RunBare({"ports"});
+    EXPECT_TRUE(text.out.contains(QString("COM3 → %1 · set by LUMOQ4_COM3\n").arg(Slave())))
+        << text.out.toStdString();
+}
+
+TEST_F(CtlFixture, FindReportsTheRateAtWhichTheDisplayAnswersAndSendsOnlyVersionQueries) {
+    // The scan may go on to the machine's other devices: it runs where they are /dev/null.
+    if (::getuid() != 0 || QProcess::execute("unshare", {"-m", "true"}) != 0) {
+        GTEST_SKIP() << "needs root and unshare -m to hide the machine's serial ports";
+    }
+    m_wrapper = {"unshare",
+                 "-m",
+                 "sh",
+                 "-c",
+                 "for f in /dev/ttyS* /dev/ttyUSB* /dev/ttyACM*; do [ -c \"$f\" ] || continue; "
+                 "mount --bind /dev/null \"$f\" || exit 99; done; exec \"$@\"",
+                 "sh"};
+    PtyDisplayOptions options;
+    options.lineSpeed = 9600;
+    Attach(options);
+    const CtlResult result = Run({"--json", "find"});
+    EXPECT_EQ(result.exit, 0) << result.err.toStdString();
+    EXPECT_TRUE(result.out.contains(QString("\"port\":\"%1\"").arg(Slave())));
+    EXPECT_TRUE(result.out.contains("\"baud\":\"9600\",\"parity\":\"NONE\",\"version\":\"V1.07\""))
+        << result.out.toStdString();
+    // 38400 first (the stored selection), then 19200 with each parity, then 9600.
+    EXPECT_TRUE(Received().startsWith("04 01 56 17 04 01 56 17")) << Received().toStdString();
+    EXPECT_EQ(Received().remove("04 01 56 17").trimmed(), "");
 }

@@ -49,8 +49,14 @@ protected:
     CtlResult RunBare(const QStringList& i_args,
                       const std::function<void(QProcess&)>& i_whileRunning = {}) {
         QProcess process;
-        process.setProgram(QStringLiteral(LUMOQ4CTL));
-        process.setArguments(i_args);
+        if (m_wrapper.isEmpty()) {
+            process.setProgram(QStringLiteral(LUMOQ4CTL));
+            process.setArguments(i_args);
+        } else {
+            process.setProgram(m_wrapper.first());
+            process.setArguments(m_wrapper.mid(1) + QStringList{QStringLiteral(LUMOQ4CTL)} +
+                                 i_args);
+        }
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         // Never the machine's own ports: every port leads nowhere unless the test says.
         environment.insert(QStringLiteral("LUMOQ4_PORT"), QStringLiteral("/nonexistent/lumoq4"));
@@ -97,5 +103,7 @@ protected:
     }
 
     std::vector<std::pair<QString, QString>> m_environment;
+    // A program that runs lumoq4ctl (its path and the arguments follow the wrapper's own).
+    QStringList m_wrapper;
     std::unique_ptr<PtyDisplay> m_pDisplay;
 };
