@@ -25,7 +25,7 @@ QString For(const QString& i_sReason, int i_iPort) {
     if (i_sReason.contains(QLatin1String("Permission denied"), Qt::CaseInsensitive)) {
         advice = QStringLiteral("Your user may not use this port. On Linux, add it to the dialout "
                                 "group (sudo usermod -aG dialout $USER) and log in again.");
-    } else if (i_sReason.contains(QLatin1String("in use by another program"))) {
+    } else if (i_sReason.contains(QLatin1String(": in use by "))) {
         advice = QStringLiteral("Close the other program that holds the port, or choose another "
                                 "port.");
     } else if (i_sReason.contains(QLatin1String("No such file"), Qt::CaseInsensitive)) {

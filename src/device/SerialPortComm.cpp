@@ -5,6 +5,7 @@
 #include "device/PortResolver.h"
 #include "device/modLumo.h"
 #include "ports/DeviceState.h"
+#include "ports/LockFile.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -65,7 +66,7 @@ SerialPortComm::SerialPortComm(QObject* i_pParent) : QObject(i_pParent) {
 SerialPortComm::~SerialPortComm() {
     // The program is ending: no wait for the line any more.
     if (m_port.isOpen()) {
-        m_port.close();
+        closePort();
     }
 }
 
@@ -133,14 +134,24 @@ void SerialPortComm::openDevice(const QString& i_sPath) {
     m_sPath = i_sPath;
     m_port.setPortName(i_sPath);
     m_sLastFault.clear();
+    // Another program's lock counts whatever name this program reaches the device by (the
+    // serial library only looks for a lock named after the path it is given), and so does the
+    // flock of one that locks that way; both are checked before anything reaches the line.
+    const LockFile::Holder holder = LockFile::Of(i_sPath, QString());
+    if (holder.pid != 0) {
+        throw LumoError(LumoErrorNumber::PortUnavailable,
+                        QStringLiteral("%1: in use by %2").arg(i_sPath, holder.Text()));
+    }
+    m_deviceLock.Take(i_sPath);
     if (!m_port.open(QIODevice::ReadWrite)) {
+        m_deviceLock.Release();
         throw LumoError(LumoErrorNumber::PortUnavailable, openFailureReason(i_sPath, m_port));
     }
     try {
         applyFraming(i_sPath);
         checkAppliedFraming(i_sPath);
     } catch (const LumoError&) {
-        m_port.close();
+        closePort();
         throw;
     }
     if (!m_port.isOpen()) {
@@ -265,13 +276,18 @@ void SerialPortComm::close() {
         lost = drain();
     }
     if (m_port.isOpen()) {
-        m_port.close(); // drops whatever is still in the write buffer
+        closePort(); // drops whatever is still in the write buffer
         closed(lost);
     }
     m_port.clearError();
     if (!lost.isEmpty()) {
         throw LumoError(LumoErrorNumber::WriteFailed, QStringLiteral("Write failed: %1").arg(lost));
     }
+}
+
+void SerialPortComm::closePort() {
+    m_port.close();
+    m_deviceLock.Release();
 }
 
 void SerialPortComm::closed(const QString& i_sReason) {
@@ -326,7 +342,7 @@ void SerialPortComm::Output(const QByteArray& i_bData) {
     m_pTap->Written(i_bData);
     if (m_port.write(i_bData) != i_bData.size()) {
         const QString reason = m_port.errorString();
-        m_port.close();
+        closePort();
         closed(reason);
         throw LumoError(LumoErrorNumber::WriteFailed,
                         QStringLiteral("Write failed: %1").arg(reason));
@@ -345,7 +361,7 @@ void SerialPortComm::onError(QSerialPort::SerialPortError i_eError) {
     }
     // Closing here stops the flood of notifications a dead port would otherwise raise.
     m_sLastFault = QStringLiteral("%1: %2").arg(m_sPath, m_port.errorString());
-    m_port.close();
+    closePort();
     closed(m_sLastFault);
 }
 
@@ -362,10 +378,6 @@ QString SerialPortComm::openFailureReason(const QString& i_sPath, const QSerialP
     }
     if (::access(path.constData(), R_OK | W_OK) != 0) {
         return QStringLiteral("%1: %2").arg(i_sPath, QString::fromLocal8Bit(std::strerror(errno)));
-    }
-    // A lock file left by another program names that program's process id.
-    if (const qint64 pid = DeviceState::LockOwner(i_sPath)) {
-        return QStringLiteral("%1: in use by another program (process %2)").arg(i_sPath).arg(pid);
     }
     if (i_port.error() == QSerialPort::PermissionError) {
         return QStringLiteral("%1: in use by another program").arg(i_sPath);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "device/DeviceLock.h"
 #include "device/LineTap.h"
 #include "device/MSComm.h"
 #include "device/SerialSettings.h"
@@ -49,6 +50,8 @@ private:
     void openDevice(const QString& i_sPath);
     // Drains, then closes; throws WriteFailed (after closing) when queued bytes were discarded.
     void close();
+    // Closes the port and lets go of the device lock, with no wait for the line.
+    void closePort();
     // Records a close, with the reason when the port closed on a fault.
     void closed(const QString& i_sReason);
     // Empty when everything queued left; otherwise why not.
@@ -65,6 +68,7 @@ private:
     static QString openFailureReason(const QString& i_sPath, const QSerialPort& i_port);
 
     QSerialPort m_port;
+    DeviceLock m_deviceLock; // held while the port is open
     qint16 m_iPort = 0;
     QString m_sPath;
     QString m_sDevicePath;

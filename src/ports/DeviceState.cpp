@@ -1,14 +1,13 @@
 #include "ports/DeviceState.h"
 
 #include "ports/DeviceSource.h"
+#include "ports/LockFile.h"
 
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
 #ifdef Q_OS_UNIX
 #include <cerrno>
-#include <csignal>
 #include <cstring>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
@@ -18,60 +17,12 @@
 namespace DeviceState {
 namespace {
 
-QString lockName(const QString& i_sPath) {
-    QString name = i_sPath;
-    if (name.startsWith(QLatin1String("/dev/"))) {
-        name.remove(0, 5);
-    }
-    return QStringLiteral("LCK..") + name.replace(QLatin1Char('/'), QLatin1Char('_'));
-}
-
-// The process id a lock file names: text (possibly padded) on its first line, or a binary
-// int of four bytes as very old programs wrote it.
-qint64 lockPid(QFile& io_file) {
-    const QByteArray content = io_file.read(64);
-    bool ok = false;
-    const qint64 pid = content.split('\n').value(0).trimmed().toLongLong(&ok);
-    if (ok) {
-        return pid;
-    }
-    if (content.size() == 4) {
-        qint32 binary = 0;
-        std::memcpy(&binary, content.constData(), sizeof binary);
-        return binary;
-    }
-    return 0;
-}
-
-bool alive(qint64 i_lPid) {
-#ifdef Q_OS_UNIX
-    return i_lPid > 0 && (::kill(static_cast<pid_t>(i_lPid), 0) == 0 || errno == EPERM);
-#else
-    Q_UNUSED(i_lPid);
-    return false;
-#endif
-}
-
 QString deviceName(const QString& i_sPath) {
     const QString real = QFileInfo(i_sPath).canonicalFilePath();
     return QFileInfo(real.isEmpty() ? i_sPath : real).fileName();
 }
 
 } // namespace
-
-qint64 LockOwner(const QString& i_sPath) {
-    const QString name = lockName(i_sPath);
-    for (const QString& folder : DeviceSource::Current().LockFolders()) {
-        QFile lock(QDir(folder).filePath(name));
-        if (lock.open(QIODevice::ReadOnly)) {
-            const qint64 pid = lockPid(lock);
-            if (alive(pid)) {
-                return pid;
-            }
-        }
-    }
-    return 0;
-}
 
 QStringList ConsoleNames() {
     QStringList names;
@@ -107,14 +58,9 @@ SerialDevice::State Of(const QString& i_sPath, const QString& i_sAlias, qint64& 
     if (ConsoleNames().contains(deviceName(i_sPath))) {
         return SerialDevice::State::Console;
     }
-    const QString real = QFileInfo(i_sPath).canonicalFilePath();
-    for (const QString& name : {i_sPath, real, i_sAlias}) {
-        if (!name.isEmpty()) {
-            if (const qint64 pid = LockOwner(name)) {
-                o_lPid = pid;
-                return SerialDevice::State::Busy;
-            }
-        }
+    if (const qint64 pid = LockFile::Of(i_sPath, i_sAlias).pid) {
+        o_lPid = pid;
+        return SerialDevice::State::Busy;
     }
 #ifdef Q_OS_UNIX
     if (::access(path.constData(), R_OK | W_OK) != 0) {

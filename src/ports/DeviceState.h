@@ -14,10 +14,6 @@ namespace DeviceState {
 // i_sAlias counts as well. o_lPid gets the locking process when the device is busy.
 SerialDevice::State Of(const QString& i_sPath, const QString& i_sAlias, qint64& o_lPid);
 
-// The living process that holds a lock file for i_sPath, or 0. The lock is named after the
-// path below /dev with "/" as "_": /dev/pts/3 has LCK..pts_3.
-qint64 LockOwner(const QString& i_sPath);
-
 // Device names of the system's consoles ("ttyS0").
 QStringList ConsoleNames();
 

@@ -26,7 +26,7 @@ TEST_F(FaultMatrix, APortLockedByAnotherProgramNamesThatProgram) {
     EXPECT_EQ(Status(), "Commport open failed.");
     const QString tip = Edit("txtStatus")->toolTip();
     EXPECT_TRUE(
-        tip.contains(QStringLiteral("in use by another program (process %1)").arg(::getpid())))
+        tip.contains(QStringLiteral("in use by e2e_tests, process %1").arg(::getpid())))
         << tip.toStdString();
     other.close();
     Press("cmdVELT(1)");
