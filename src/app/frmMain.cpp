@@ -7,6 +7,7 @@
 #include "common/LumoStatus.h"
 #include "common/Prompt.h"
 #include "device/CLumo.h"
+#include "device/ConsoleGuard.h"
 #include "device/LineTap.h"
 #include "device/OpenFailureAdvice.h"
 #include "device/PortResolver.h"
@@ -171,8 +172,13 @@ void frmMain::ShowStatus(int i_iStatus) {
     if (i_iStatus == LumoStatus::OpenFailed) {
         QString message;
         m_lumo().ErrorDescription(i_iStatus, message);
-        txtStatus->setText(message);
         const int port = m_lumo().CommPort();
+        if (ConsoleGuard::DefaultsToConsole(port)) {
+            message += QStringLiteral(" COM%1 leads to the system console, which is never "
+                                      "opened by default.")
+                           .arg(port);
+        }
+        txtStatus->setText(message);
         QString advice = OpenFailureAdvice::For(frmCLumo::Instance().LastOpenFailure(), port);
         const QString hint = m_pSetting->NewDeviceHint(port);
         if (!hint.isEmpty()) {

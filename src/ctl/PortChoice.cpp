@@ -2,15 +2,11 @@
 
 #include "app/RememberedSelections.h"
 #include "app/SelectionLists.h"
-#include "app/SettingsStore.h"
-#include "common/AppInfo.h"
 #include "ctl/ArgumentValues.h"
 #include "ctl/CtlOptions.h"
 #include "device/CLumo.h"
+#include "device/ConsoleGuard.h"
 #include "device/PortResolver.h"
-#include "ports/DeviceState.h"
-
-#include <QFileInfo>
 
 #include <QRegularExpression>
 
@@ -85,11 +81,5 @@ void PortChoice::Apply(CLumo& io_lumo) const {
 }
 
 bool PortChoice::DefaultsToConsole() const {
-    if (byPath || !PortResolver::FromEnvironment(port).isEmpty() ||
-        !SettingsStore::GetSetting(AppInfo::Name(), QStringLiteral("Ports"),
-                                   QStringLiteral("COM%1").arg(port))
-             .isEmpty()) {
-        return false;
-    }
-    return DeviceState::ConsoleNames().contains(QFileInfo(path).fileName());
+    return !byPath && ConsoleGuard::DefaultsToConsole(port);
 }

@@ -28,6 +28,12 @@ QString For(const QString& i_sReason, int i_iPort) {
     } else if (i_sReason.contains(QLatin1String(": in use by "))) {
         advice = QStringLiteral("Close the other program that holds the port, or choose another "
                                 "port.");
+    } else if (i_sReason.contains(QLatin1String("the system console, only because nothing maps"))) {
+        advice = QStringLiteral("Writing to the system console disturbs this computer. Press "
+                                "\"Choose Device\u2026\" on the Setting tab and choose the "
+                                "display's device for COM%1; the console itself only with "
+                                "\"Allow the system console\".")
+                     .arg(i_iPort);
     } else if (i_sReason.contains(QLatin1String("No such file"), Qt::CaseInsensitive)) {
         advice = QStringLiteral("The device does not exist: check the cable or adapter.");
     }

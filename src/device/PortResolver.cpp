@@ -51,6 +51,10 @@ QString Source(int i_iPort) {
     return QStringLiteral("the default");
 }
 
+bool IsMapped(int i_iPort) {
+    return !FromEnvironment(i_iPort).isEmpty() || !settingValue(i_iPort).isEmpty();
+}
+
 void SetMapping(int i_iPort, const QString& i_sPath) {
     SettingsStore::SaveSetting(AppInfo::Name(), QStringLiteral("Ports"), settingKey(i_iPort),
                                i_sPath);

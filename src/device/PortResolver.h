@@ -16,6 +16,11 @@ QString Source(int i_iPort);
 QString FromEnvironment(int i_iPort);
 QString EnvironmentName(int i_iPort);
 
+// True when COMn is mapped: LUMOQ4_COMn or "Ports"/"COMn" names a device. A blank or
+// whitespace value maps nothing. The one judge of it, for the resolver and for every rule that
+// depends on it.
+bool IsMapped(int i_iPort);
+
 // Writes "Ports"/"COMn" (a device path or a link to one); RemoveMapping deletes it, so that
 // COMn leads to the platform's own name again.
 void SetMapping(int i_iPort, const QString& i_sPath);

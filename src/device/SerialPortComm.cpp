@@ -2,6 +2,7 @@
 
 #include "common/LumoError.h"
 #include "device/AppliedFraming.h"
+#include "device/ConsoleGuard.h"
 #include "device/PortResolver.h"
 #include "device/modLumo.h"
 #include "ports/DeviceState.h"
@@ -121,6 +122,9 @@ void SerialPortComm::open() {
         }
         if (!m_blnSettingsValid) {
             throw LumoError(LumoErrorNumber::InvalidSettings, QStringLiteral("No port settings"));
+        }
+        if (m_sDevicePath.isEmpty() && ConsoleGuard::DefaultsToConsole(m_iPort)) {
+            throw LumoError(LumoErrorNumber::PortUnavailable, ConsoleGuard::Refusal(m_iPort));
         }
         openDevice(path);
     } catch (const LumoError& e) {

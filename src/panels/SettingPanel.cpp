@@ -160,6 +160,12 @@ void SettingPanel::ShowSelectedDevice() {
     cboComport->setToolTip(port >= 1 ? cboComport->itemData(port - 1, Qt::ToolTipRole).toString()
                                      : QString());
     lblDevice->setText(port >= 1 ? PortDescription::Label(port, m_pWatcher->Devices()) : QString());
+    // The console in the warning colour: the port leads into this computer's own console.
+    const bool console =
+        port >= 1 &&
+        SerialDiscovery::Describe(PortResolver::DevicePath(port), m_pWatcher->Devices()).state ==
+            SerialDevice::State::Console;
+    lblDevice->setStyleSheet(console ? QStringLiteral("color: #a05a00;") : QString());
 }
 
 int SettingPanel::SelectedPort() const {

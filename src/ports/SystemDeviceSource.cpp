@@ -1,23 +1,6 @@
 #include "ports/SystemDeviceSource.h"
 
 #include <QDir>
-#include <QSerialPortInfo>
-
-SerialDeviceList SystemDeviceSource::Enumerate() {
-    SerialDeviceList out;
-    for (const QSerialPortInfo& info : QSerialPortInfo::availablePorts()) {
-        SerialDevice device;
-        device.path = info.systemLocation();
-        device.description = info.description();
-        device.manufacturer = info.manufacturer();
-        device.serialNumber = info.serialNumber();
-        device.usb = info.hasVendorIdentifier() && info.hasProductIdentifier();
-        device.vendorId = info.vendorIdentifier();
-        device.productId = info.productIdentifier();
-        out << device;
-    }
-    return out;
-}
 
 QString SystemDeviceSource::ByIdFolder() const {
     return QStringLiteral("/dev/serial/by-id");
