@@ -25,8 +25,7 @@ TEST_F(FaultMatrix, APortLockedByAnotherProgramNamesThatProgram) {
     Press("cmdVELT(1)");
     EXPECT_EQ(Status(), "Commport open failed.");
     const QString tip = Edit("txtStatus")->toolTip();
-    EXPECT_TRUE(
-        tip.contains(QStringLiteral("in use by e2e_tests, process %1").arg(::getpid())))
+    EXPECT_TRUE(tip.contains(QStringLiteral("in use by e2e_tests, process %1").arg(::getpid())))
         << tip.toStdString();
     other.close();
     Press("cmdVELT(1)");
