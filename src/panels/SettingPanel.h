@@ -18,7 +18,8 @@ struct ScanOutcome;
 //
 // Beside the port list it shows where the selected COMn leads (lblDevice, kept current as
 // devices come and go), lets the technician choose the device (cmdChooseDevice) and looks for
-// the display on every device and line setting (cmdFindDisplay).
+// the display at every line setting on that device, or on every device when the technician
+// asks (cmdFindDisplay).
 class SettingPanel : public QWidget {
     Q_OBJECT
 
@@ -73,7 +74,10 @@ private:
     int SelectedPort() const;
     void cmdChooseDevice_Click();
     void cmdFindDisplay_Click();
-    ScanOutcome FindDisplay(int i_iPort);
+    // The device a port number leads to; empty for no port.
+    static QString SelectedDevicePath(int i_iPort);
+    // The scan on the selected port's device, or on every device with i_blnAllDevices.
+    ScanOutcome FindDisplay(int i_iPort, bool i_blnAllDevices);
     // Maps the port to the device where the display answered and selects its rate and parity;
     // returns a note when the environment keeps the port on another device.
     QString UseFoundDisplay(int i_iPort, const ScanOutcome& i_outcome);
