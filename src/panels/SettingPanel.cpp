@@ -143,6 +143,13 @@ void SettingPanel::SelectBaudRate(int i_iIndex) {
     ComboList::SelectIfPresent(cboBaudRate, i_iIndex);
 }
 
+void SettingPanel::EnablePortChoice(bool i_blnEnabled) {
+    for (QWidget* control :
+         std::initializer_list<QWidget*>{cmdChooseDevice, cboComport, cboBaudRate, cboParity}) {
+        control->setEnabled(i_blnEnabled);
+    }
+}
+
 void SettingPanel::DescribePorts() {
     for (int i = 0; i < cboComport->count(); ++i) {
         const int port = i + 1;

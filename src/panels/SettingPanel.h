@@ -52,6 +52,9 @@ public:
     // Moves the computer's own baud rate to entry i_iIndex (when the list has it); its handler
     // hands the rate to the session.
     void SelectBaudRate(int i_iIndex);
+    // The port settings (Choose Device…, port, baud rate, parity); off while a firmware
+    // transfer owns the open port, which a change would not reach.
+    void EnablePortChoice(bool i_blnEnabled);
 
     // The devices as the panel follows them.
     DeviceWatcher& Devices() { return *m_pWatcher; }
