@@ -18,6 +18,7 @@
 #include "panels/SettingPanel.h"
 #include "panels/VeltPanel.h"
 #include "ports/DeviceState.h"
+#include "transfer/FirmwareRun.h"
 #include "transfer/FirmwareUpdateEntry.h"
 #include "transfer/frmCLumo.h"
 #include "vt100/frmVT100.h"
@@ -64,6 +65,9 @@ frmMain::frmMain(QWidget* i_pParent) : QWidget(i_pParent) {
     layout->addLayout(bottom);
 
     connect(cmdExit, &QPushButton::clicked, this, &QWidget::close);
+    connect(&frmCLumo::Instance(), &frmCLumo::transferStateChanged, this,
+            [this] { m_pSetting->EnablePortChoice(!m_lumo().TransferRunning()); });
+    connect(&frmCLumo::Instance(), &frmCLumo::transferEnded, this, [this] { TransferEnded(); });
     ConnectPanels();
     RunStartup();
 }
@@ -194,6 +198,12 @@ void frmMain::ShowStatus(int i_iStatus) {
         m_lumo().ErrorDescription(i_iStatus, message);
         txtStatus->setText(message);
     }
+    // The close gave up on bytes the line did not take: how many, and why.
+    const QString lost = frmCLumo::Instance().LastCloseFailure();
+    if (i_iStatus == LumoStatus::NotConnected && !lost.isEmpty()) {
+        txtStatus->setToolTip(lost);
+        return;
+    }
     // The line was opened: a pseudo-terminal does not carry the framing that was asked for.
     const QString path = PortResolver::DevicePath(m_lumo().CommPort());
     if (DeviceState::IsPseudoTerminal(path)) {
@@ -271,6 +281,16 @@ void frmMain::cmdFirmwireUpdate_Click() {
     if (!RunFirmwareUpdate(m_lumo(), this)) {
         RefusedForTransfer();
     }
+}
+
+void frmMain::TransferEnded() {
+    // An open dialog tells the technician itself; a closed one would leave the run's end
+    // untold, and the status box with the text of the command before it.
+    if (FirmwareDialogShown()) {
+        return;
+    }
+    txtStatus->setText(FirmwareRun::EndText(m_lumo().LastTransferOutcome()));
+    txtStatus->setToolTip(QString());
 }
 
 void frmMain::cmdMis_Click() {

@@ -64,6 +64,8 @@ private:
     void ApplyDisplayType(const DisplayType& i_type);
 
     void cmdFirmwireUpdate_Click();
+    // A firmware run ended: the status box says how when its dialog is closed.
+    void TransferEnded();
     void cmdMis_Click();
     void cmdLineMonitor_Click();
     void ShowStatus(int i_iStatus);

@@ -24,6 +24,8 @@ bool setFlag(const QString& i_sOption, CtlOptions& io_options) {
         io_options.checkSumType = 0;
     } else if (i_sOption == QLatin1String("--crc")) {
         io_options.checkSumType = 1;
+    } else if (i_sOption == QLatin1String("--all-devices")) {
+        io_options.allDevices = true;
     } else {
         return false;
     }
@@ -97,6 +99,10 @@ bool CtlOptions::Parse(const QStringList& i_args, CtlOptions& o_options, QString
             QStringLiteral("--checksum, --crc, --type and --password-file belong to firmware");
         return false;
     }
+    if (o_options.allDevices && o_options.command != QLatin1String("find")) {
+        o_sError = QStringLiteral("--all-devices belongs to find");
+        return false;
+    }
     return true;
 }
 
@@ -133,7 +139,8 @@ QString CtlOptions::HelpText() {
         "\n"
         "Commands:\n"
         "  ports                       serial devices, and where COM1..COM16 lead\n"
-        "  find                        look for the display on every device and setting\n"
+        "  find [--all-devices]        look for the display at every setting on the port's\n"
+        "                              device (--all-devices: on every serial device)\n"
         "  version                     the firmware version\n"
         "  get                         the displayed message\n"
         "  send TEXT                   show a message (up to 40 characters)\n"

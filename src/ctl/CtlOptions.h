@@ -15,6 +15,8 @@ struct CtlOptions {
     bool quiet = false;
     bool help = false;
     bool version = false;
+    // find: --all-devices (every serial device, not only the selected port's)
+    bool allDevices = false;
     // firmware: --checksum / --crc, --type, --password-file
     std::optional<int> checkSumType;
     QString codeType;

@@ -198,9 +198,10 @@ void Run(const CtlOptions& i_options, CLumo& io_lumo, const PortChoice& i_port,
     }
     const int status = call->run(io_lumo);
     StatusLine::Report(io_lumo, i_port, status, io_report);
-    if (status == 0 && i_options.command == QLatin1String("set-baud") && !i_port.byPath) {
+    if (status == 0 && i_options.command == QLatin1String("set-baud") && i_port.IsWindowsPort()) {
         // The display now listens at the new rate. As in the window, the computer's port
-        // follows: the next run on the window's port opens it at that rate.
+        // follows: the next run on the window's port opens it at that rate. A display on
+        // another port says nothing about the window's.
         RememberedSelections::Save(
             QStringLiteral("cboBaudRate"),
             int(SelectionLists::BaudRates().indexOf(*ArgumentValues::BaudRate(i_options.args[0]))));

@@ -71,6 +71,10 @@ bool PortChoice::Resolve(const CtlOptions& i_options, PortChoice& o_choice, QStr
     return true;
 }
 
+bool PortChoice::IsWindowsPort() const {
+    return !byPath && port == StoredRow("cboComport", int(SelectionLists::Comports().size())) + 1;
+}
+
 void PortChoice::Apply(CLumo& io_lumo) const {
     if (byPath) {
         qputenv(PortResolver::EnvironmentName(port).toLatin1().constData(), path.toLocal8Bit());

@@ -24,6 +24,10 @@ struct PortChoice {
     // console named on purpose (--port, LUMOQ4_COMn, "Ports"/"COMn") is used as named.
     bool DefaultsToConsole() const;
 
+    // True when the command runs on the port selected in the main window (not another COMn,
+    // not a path): only then does the window's stored baud rate follow a set-baud.
+    bool IsWindowsPort() const;
+
     // Points the session at the port and settings.
     void Apply(CLumo& io_lumo) const;
 

@@ -108,14 +108,14 @@ void Ports(const CtlOptions& /*i_options*/, CtlReport& io_report) {
     io_report.Results().AddObjects(QStringLiteral("mappings"), mappings);
 }
 
-void Find(const CtlOptions& /*i_options*/, const PortChoice& i_port, CtlReport& io_report) {
+void Find(const CtlOptions& i_options, const PortChoice& i_port, CtlReport& io_report) {
     const SerialDeviceList devices = SerialDiscovery::List();
     ScanOutcome outcome;
     {
         ScanLine progress;
         DisplayScan scan(frmCLumo::Instance().MSComm1(), progress, i_port.port);
         outcome =
-            scan.Run(ScanPlan::Candidates(i_port.path, devices),
+            scan.Run(ScanPlan::Candidates(i_port.path, devices, i_options.allDevices),
                      ScanPlan::Settings(SelectionLists::BaudRates(), SelectionLists::Parities(),
                                         ScanSetting{i_port.baudRate, i_port.parity}));
     }

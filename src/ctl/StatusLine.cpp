@@ -39,6 +39,11 @@ void Report(CLumo& i_lumo, const PortChoice& i_port, int i_iStatus, CtlReport& i
             line += QLatin1Char(' ') + sentence;
         }
     }
+    // The close gave up on bytes the line did not take: how many, and why.
+    const QString lost = frmCLumo::Instance().LastCloseFailure();
+    if (i_iStatus == LumoStatus::NotConnected && !lost.isEmpty()) {
+        line += QLatin1Char(' ') + lost + QLatin1Char('.');
+    }
     io_report.SetStatus(i_iStatus, text, line);
 }
 

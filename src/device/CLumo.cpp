@@ -55,6 +55,7 @@ int CLumo::Disconnect() {
 }
 
 int CLumo::Exchange(PortAfter i_after, const std::function<int(int)>& i_exchange) {
+    m_host->setLastCloseFailure(QString());
     const int connected = Connect();
     if (connected == OpenFailed) {
         return OpenFailed;
@@ -97,7 +98,8 @@ bool CLumo::ClosePort() {
             m_comm().setPortOpen(false);
         }
         return true;
-    } catch (const LumoError&) {
+    } catch (const LumoError& e) {
+        m_host->setLastCloseFailure(e.description()); // how many bytes were lost, and why
         return false;
     }
 }

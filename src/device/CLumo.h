@@ -126,7 +126,8 @@ private:
     void ReadWaiting(const std::function<void(const QByteArray&)>& i_take);
 
     // Closes the port if it is open; false when the close failed (queued bytes were discarded
-    // because the line did not take them in time). The port is closed either way.
+    // because the line did not take them in time), with the reason in the host's
+    // LastCloseFailure. The port is closed either way.
     bool ClosePort();
 
     frmCLumo* m_host;

@@ -41,19 +41,57 @@ void LineTap::bytes(TapEvent::Kind i_kind, const QByteArray& i_bBytes) {
     }
 }
 
+QByteArray LineTap::Texts(std::initializer_list<QString> i_texts) {
+    // kLongestPiece bytes in all, the newlines between the texts included: a short text leaves
+    // what it does not need to the longer ones. A text too long is cut at a character's start
+    // and ends with "…", so that an event of texts is no larger than a piece of bytes.
+    std::vector<QByteArray> texts;
+    for (const QString& text : i_texts) {
+        texts.push_back(text.toUtf8().replace('\n', ' ')); // a newline would end it early
+    }
+    std::vector<size_t> order(texts.size());
+    for (size_t i = 0; i < order.size(); ++i) {
+        order[i] = i;
+    }
+    std::sort(order.begin(), order.end(),
+              [&texts](size_t a, size_t b) { return texts[a].size() < texts[b].size(); });
+    auto budget = static_cast<qsizetype>(kLongestPiece - (texts.size() - 1));
+    const QByteArray ellipsis = QStringLiteral("\u2026").toUtf8();
+    size_t left = texts.size();
+    for (const size_t i : order) {
+        QByteArray& bytes = texts[i];
+        const qsizetype share = budget / static_cast<qsizetype>(left--);
+        if (bytes.size() > share) {
+            qsizetype end = share - ellipsis.size();
+            while (end > 0 && (static_cast<quint8>(bytes.at(end)) & 0xC0) == 0x80) {
+                --end; // not inside a character
+            }
+            bytes = bytes.left(end) + ellipsis;
+        }
+        budget -= bytes.size();
+    }
+    QByteArray data;
+    for (const QByteArray& bytes : texts) {
+        if (&bytes != &texts.front()) {
+            data += '\n';
+        }
+        data += bytes;
+    }
+    return QByteArray(data.constData(), data.size()); // no spare capacity
+}
+
 void LineTap::Opened(const QString& i_sPath, const QString& i_sSettings) {
-    record(TapEvent::Kind::Opened, (i_sPath + QLatin1Char('\n') + i_sSettings).toUtf8(),
-           LineContext::Display, now());
+    record(TapEvent::Kind::Opened, Texts({i_sPath, i_sSettings}), LineContext::Display, now());
 }
 
 void LineTap::OpenFailed(const QString& i_sPath, const QString& i_sSettings,
                          const QString& i_sReason) {
-    const QString text = i_sPath + QLatin1Char('\n') + i_sSettings + QLatin1Char('\n') + i_sReason;
-    record(TapEvent::Kind::OpenFailed, text.toUtf8(), LineContext::Display, now());
+    record(TapEvent::Kind::OpenFailed, Texts({i_sPath, i_sSettings, i_sReason}),
+           LineContext::Display, now());
 }
 
 void LineTap::Closed(const QString& i_sReason) {
-    record(TapEvent::Kind::Closed, i_sReason.toUtf8(), LineContext::Display, now());
+    record(TapEvent::Kind::Closed, Texts({i_sReason}), LineContext::Display, now());
 }
 
 void LineTap::Context(LineContext i_context) {

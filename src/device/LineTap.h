@@ -6,6 +6,7 @@
 #include <QDateTime>
 #include <QElapsedTimer>
 #include <QString>
+#include <initializer_list>
 #include <vector>
 
 // One thing the serial component did: bytes written or read, an open (device path and
@@ -42,7 +43,8 @@ public:
 // The record of everything that crossed the serial component: the newest kCapacity events in
 // a ring, older ones counted as dropped. It is always on, so that a monitor opened after a
 // failure still shows it. Reads and writes longer than kLongestPiece bytes are kept as several
-// events with the same time, so that a full ring stays within a fixed size.
+// events with the same time, and the texts of an open, a failed open or a close are cut to
+// kLongestPiece bytes in all, so that a full ring stays within a fixed size.
 //
 // Events are numbered from 0 in the order they were recorded; the numbers go on across Clear().
 class LineTap {
@@ -83,6 +85,8 @@ public:
     void RemoveListener(LineTapListener* i_pListener);
 
 private:
+    // The texts, one a line, cut to kLongestPiece bytes in all.
+    static QByteArray Texts(std::initializer_list<QString> i_texts);
     void bytes(TapEvent::Kind i_kind, const QByteArray& i_bBytes);
     void record(TapEvent::Kind i_kind, QByteArray i_bData, LineContext i_context, qint64 i_lUsec);
     qint64 now() const;

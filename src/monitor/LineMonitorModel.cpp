@@ -12,7 +12,8 @@ namespace {
 constexpr quintptr kGroupId = 0;
 } // namespace
 
-LineMonitorModel::LineMonitorModel(QObject* i_pParent) : QAbstractItemModel(i_pParent) {}
+LineMonitorModel::LineMonitorModel(QObject* i_pParent, size_t i_iMaxRows)
+    : QAbstractItemModel(i_pParent), m_rows(i_iMaxRows) {}
 
 // --- Feeding ------------------------------------------------------------------------------
 
@@ -27,6 +28,13 @@ void LineMonitorModel::Take(quint64 i_lNumber, const TapEvent& i_event) {
 void LineMonitorModel::Publish() {
     hidePending();
     const LineRows::Changes changes = m_rows.TakeChanges();
+    if (changes.rowsCut) {
+        // One long open lost its oldest rows: the row numbers the views hold are gone with them.
+        beginResetModel();
+        rebuild();
+        endResetModel();
+        return;
+    }
     dropFront(changes.groupsDropped);
     for (const auto& [serial, from] : changes.grown) {
         grow(serial, from);

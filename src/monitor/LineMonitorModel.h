@@ -18,7 +18,8 @@ class LineMonitorModel : public QAbstractItemModel {
 public:
     enum Column { TimeColumn, DirectionColumn, BytesColumn, MeaningColumn, ColumnCount };
 
-    explicit LineMonitorModel(QObject* i_pParent = nullptr);
+    // At most i_iMaxRows rows are kept (see LineRows).
+    explicit LineMonitorModel(QObject* i_pParent = nullptr, size_t i_iMaxRows = LineTap::kCapacity);
 
     void Take(quint64 i_lNumber, const TapEvent& i_event);
     void Publish();

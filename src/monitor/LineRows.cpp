@@ -121,7 +121,36 @@ void LineRows::trim() {
                               m_changes.grown.end());
         m_groups.pop_front();
     }
-    while (!m_groups.empty() && m_times.size() > 1 && m_times[1].first <= m_groups.front().number) {
+    if (m_iRows > m_iMaxRows && !m_groups.empty()) {
+        cutFront();
+    }
+    trimTimes();
+}
+
+void LineRows::cutFront() {
+    MonitorGroup& group = m_groups.front();
+    const size_t cut = std::min(
+        group.rows.size(), std::max(m_iRows - m_iMaxRows, std::max<size_t>(1, m_iMaxRows / 10)));
+    group.rows.erase(group.rows.begin(), group.rows.begin() + static_cast<std::ptrdiff_t>(cut));
+    m_iRows -= cut;
+    m_lDropped += cut;
+    if (group.serial < m_changes.firstAdded) {
+        m_changes.rowsCut = true;
+    }
+}
+
+void LineRows::trimTimes() {
+    // The decoder names an event by its first byte's tap number: the times from the front
+    // group's first row on are needed (from the group's own start while it has no row), and
+    // at most a bound's worth beyond the rows kept, for an event that is long under way.
+    quint64 oldest = m_groups.empty() ? 0 : m_groups.front().number;
+    if (!m_groups.empty() && !m_groups.front().rows.empty()) {
+        oldest = std::max(oldest, m_groups.front().rows.front().event.tag);
+    }
+    while (!m_groups.empty() && m_times.size() > 1 && m_times[1].first <= oldest) {
+        m_times.pop_front();
+    }
+    while (m_times.size() > 2 * m_iMaxRows + 2) {
         m_times.pop_front();
     }
 }

@@ -9,7 +9,9 @@
 // The line monitor's rows: the tap's events decoded and grouped by command, one group from
 // an open to its close. Bytes with no open before them (the record began while the port was
 // open) get a group of their own. At most i_iMaxRows rows are kept; the oldest groups go first
-// and their rows are counted as dropped.
+// and their rows are counted as dropped. A group that alone holds more (one long open: the
+// VT100 window, a chatty display, a large image) loses its oldest rows, a tenth of the bound
+// at a time so that a view rebuilds seldom; the time stamps go with them.
 //
 // What changed since the last TakeChanges() tells a view which rows to add.
 class LineRows {
@@ -21,6 +23,9 @@ public:
         std::vector<std::pair<quint64, size_t>> grown;
         // The groups from this serial on are new.
         quint64 firstAdded = 0;
+        // A group there before lost rows from its front: the row numbers a view holds for it
+        // no longer hold, and it is shown afresh.
+        bool rowsCut = false;
     };
 
     explicit LineRows(size_t i_iMaxRows = LineTap::kCapacity);
@@ -48,6 +53,9 @@ private:
     MonitorGroup& groupOf(quint64 i_lNumber);
     MonitorGroup& openGroup(quint64 i_lNumber, qint64 i_lUsec);
     void trim();
+    // Cuts the oldest rows of the one group left when it holds more than the bound.
+    void cutFront();
+    void trimTimes();
 
     size_t m_iMaxRows;
     ProtocolDecoder m_decoder;

@@ -10,6 +10,7 @@
 #include "panels/CommandHost.h"
 #include "panels/FindDisplayProgress.h"
 #include "panels/frmChooseDevice.h"
+#include "panels/frmFindDisplay.h"
 #include "ports/DeviceWatcher.h"
 #include "ports/DisplayScan.h"
 #include "ports/PortDescription.h"
@@ -64,8 +65,8 @@ SettingPanel::SettingPanel(CommandHost& i_host, QWidget* i_pParent)
     lblDevice->setObjectName(QStringLiteral("lblDevice"));
     lblDevice->setTextInteractionFlags(Qt::TextSelectableByMouse);
     cmdFindDisplay = button(QStringLiteral("cmdFindDisplay"), tr("Find Display"), Frame1);
-    cmdFindDisplay->setToolTip(
-        tr("Look for the display on every serial device at every baud rate and parity"));
+    cmdFindDisplay->setToolTip(tr("Look for the display at every baud rate and parity on the "
+                                  "selected port's device, or on every serial device"));
     cmdFindDisplay->setMaximumWidth(220);
     auto* portRow = new QHBoxLayout;
     portRow->addWidget(cboComport);
@@ -140,6 +141,13 @@ void SettingPanel::ApplyDisplayType(const DisplayType& i_type) {
 
 void SettingPanel::SelectBaudRate(int i_iIndex) {
     ComboList::SelectIfPresent(cboBaudRate, i_iIndex);
+}
+
+void SettingPanel::EnablePortChoice(bool i_blnEnabled) {
+    for (QWidget* control :
+         std::initializer_list<QWidget*>{cmdChooseDevice, cboComport, cboBaudRate, cboParity}) {
+        control->setEnabled(i_blnEnabled);
+    }
 }
 
 void SettingPanel::DescribePorts() {
@@ -221,9 +229,15 @@ void SettingPanel::cmdChooseDevice_Click() {
 
 void SettingPanel::cmdFindDisplay_Click() {
     const int port = SelectedPort();
-    m_host.RunCommand(false, [this, port] {
+    m_pWatcher->Refresh();
+    frmFindDisplay dialog(SelectedDevicePath(port), m_pWatcher->Devices(), window());
+    if (dialog.exec() != QDialog::Accepted) {
+        return;
+    }
+    const bool allDevices = dialog.AllDevices();
+    m_host.RunCommand(false, [this, port, allDevices] {
         m_host.ShowStatusText(QString(), QString());
-        const ScanOutcome outcome = FindDisplay(port);
+        const ScanOutcome outcome = FindDisplay(port, allDevices);
         const QString note = UseFoundDisplay(port, outcome);
         QString details = outcome.Details();
         if (!note.isEmpty()) {
@@ -234,14 +248,18 @@ void SettingPanel::cmdFindDisplay_Click() {
     });
 }
 
-ScanOutcome SettingPanel::FindDisplay(int i_iPort) {
+QString SettingPanel::SelectedDevicePath(int i_iPort) {
+    return i_iPort >= 1 ? PortResolver::DevicePath(i_iPort) : QString();
+}
+
+ScanOutcome SettingPanel::FindDisplay(int i_iPort, bool i_blnAllDevices) {
     m_pWatcher->Refresh();
-    const QString selected = i_iPort >= 1 ? PortResolver::DevicePath(i_iPort) : QString();
     const ScanSetting current{cboBaudRate->currentText(), cboParity->currentText()};
     FindDisplayProgress progress(window());
     DisplayScan scan(frmCLumo::Instance().MSComm1(), progress, i_iPort);
-    return scan.Run(ScanPlan::Candidates(selected, m_pWatcher->Devices()),
-                    ScanPlan::Settings(entries(cboBaudRate), entries(cboParity), current));
+    return scan.Run(
+        ScanPlan::Candidates(SelectedDevicePath(i_iPort), m_pWatcher->Devices(), i_blnAllDevices),
+        ScanPlan::Settings(entries(cboBaudRate), entries(cboParity), current));
 }
 
 QString SettingPanel::UseFoundDisplay(int i_iPort, const ScanOutcome& i_outcome) {

@@ -18,7 +18,8 @@ struct ScanOutcome;
 //
 // Beside the port list it shows where the selected COMn leads (lblDevice, kept current as
 // devices come and go), lets the technician choose the device (cmdChooseDevice) and looks for
-// the display on every device and line setting (cmdFindDisplay).
+// the display at every line setting on that device, or on every device when the technician
+// asks (cmdFindDisplay).
 class SettingPanel : public QWidget {
     Q_OBJECT
 
@@ -51,6 +52,9 @@ public:
     // Moves the computer's own baud rate to entry i_iIndex (when the list has it); its handler
     // hands the rate to the session.
     void SelectBaudRate(int i_iIndex);
+    // The port settings (Choose Device…, port, baud rate, parity); off while a firmware
+    // transfer owns the open port, which a change would not reach.
+    void EnablePortChoice(bool i_blnEnabled);
 
     // The devices as the panel follows them.
     DeviceWatcher& Devices() { return *m_pWatcher; }
@@ -73,7 +77,10 @@ private:
     int SelectedPort() const;
     void cmdChooseDevice_Click();
     void cmdFindDisplay_Click();
-    ScanOutcome FindDisplay(int i_iPort);
+    // The device a port number leads to; empty for no port.
+    static QString SelectedDevicePath(int i_iPort);
+    // The scan on the selected port's device, or on every device with i_blnAllDevices.
+    ScanOutcome FindDisplay(int i_iPort, bool i_blnAllDevices);
     // Maps the port to the device where the display answered and selects its rate and parity;
     // returns a note when the environment keeps the port on another device.
     QString UseFoundDisplay(int i_iPort, const ScanOutcome& i_outcome);

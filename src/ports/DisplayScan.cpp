@@ -149,6 +149,9 @@ DisplayScan::Probe DisplayScan::probe(const QString& i_sPath, const ScanSetting&
     Probe result = Probe::Silent;
     try {
         result = exchange(i_setting, i_iPass, o_sVersion);
+        if (result == Probe::Found) {
+            clearGlass();
+        }
     } catch (const LumoError& e) {
         o_sWhy = e.description();
         result = Probe::DeviceFailed;
@@ -174,6 +177,17 @@ DisplayScan::Probe DisplayScan::exchange(const ScanSetting& i_setting, int i_iPa
         return Probe::Cancelled;
     }
     return WellFormedVersion(m_line.Input(), o_sVersion) ? Probe::Found : Probe::Silent;
+}
+
+void DisplayScan::clearGlass() {
+    // The queries at the wrong settings reached the display as other bytes, which it may show
+    // as text: the native clear of cells 1 to 40 wipes them, at the setting it answered at. Its
+    // acknowledgement is read and dropped; a display that does not give one was found anyway.
+    m_line.Output(NativeFrames::Frame('C', {0x31, 0x58}));
+    if (awaitBytes(NativeFrames::VersionIdleMs * (NativeFrames::VersionMaxCount + 1)) ==
+        Probe::Found) {
+        m_line.Input();
+    }
 }
 
 DisplayScan::Probe DisplayScan::awaitBytes(int i_iMs) {

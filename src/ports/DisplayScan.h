@@ -10,8 +10,9 @@ class MSComm;
 class ScanObserver;
 
 // Find Display: looks for a customer display on the candidate devices at every line setting,
-// with the native version query (04 01 56 17) and nothing else, and stops at the first
-// well-formed version reply.
+// with the native version query (04 01 56 17), and stops at the first well-formed version
+// reply. The display found is then sent the native clear of all 40 cells (04 01 43 31 58 17),
+// which wipes what the queries at the wrong settings left on its glass.
 //
 // A first pass waits at each setting only as long as the reply needs on the line plus a
 // margin; when nothing answered, a second pass waits as long as the version query itself
@@ -21,8 +22,9 @@ class ScanObserver;
 // so a cancel ends the scan at once, with the line closed.
 //
 //   DisplayScan scan(frmCLumo::Instance().MSComm1(), observer, 1);
-//   const ScanOutcome outcome = scan.Run(ScanPlan::Candidates(path, SerialDiscovery::List()),
-//                                        ScanPlan::Settings(rates, parities, current));
+//   const ScanOutcome outcome =
+//       scan.Run(ScanPlan::Candidates(path, SerialDiscovery::List(), allDevices),
+//                ScanPlan::Settings(rates, parities, current));
 class DisplayScan {
 public:
     // i_iPort is the port number the line is opened under (the devices are given by path).
@@ -41,6 +43,8 @@ private:
     Probe probe(const QString& i_sPath, const ScanSetting& i_setting, int i_iPass,
                 QString& o_sVersion, QString& o_sWhy);
     Probe exchange(const ScanSetting& i_setting, int i_iPass, QString& o_sVersion);
+    // Clears every cell of the display just found, on the line still open at its setting.
+    void clearGlass();
     // Waits i_iMs in short steps; false as soon as the observer cancels.
     bool pause(int i_iMs);
     // Waits up to i_iMs for received bytes; Found when some are there, Silent or Cancelled.

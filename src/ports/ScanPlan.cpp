@@ -56,10 +56,14 @@ QList<ScanSetting> Settings(const QStringList& i_rates, const QStringList& i_par
     return settings;
 }
 
-SerialDeviceList Candidates(const QString& i_sSelected, const SerialDeviceList& i_devices) {
+SerialDeviceList Candidates(const QString& i_sSelected, const SerialDeviceList& i_devices,
+                            bool i_blnAllDevices) {
     SerialDeviceList out;
     if (!i_sSelected.isEmpty()) {
         out << SerialDiscovery::Describe(i_sSelected, i_devices);
+    }
+    if (!i_blnAllDevices) {
+        return out;
     }
     for (const SerialDevice& device : i_devices) {
         if (SerialDiscovery::IndexOf(device.path, out) < 0) {

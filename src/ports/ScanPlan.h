@@ -16,9 +16,12 @@ namespace ScanPlan {
 QList<ScanSetting> Settings(const QStringList& i_rates, const QStringList& i_parities,
                             const ScanSetting& i_current);
 
-// The device that the selected port leads to (i_sSelected), then every other device of
-// i_devices; a device named twice (by its path and by a link) is tried once.
-SerialDeviceList Candidates(const QString& i_sSelected, const SerialDeviceList& i_devices);
+// The device that the selected port leads to (i_sSelected) alone. Only when the technician
+// asks for it (i_blnAllDevices) every other device of i_devices follows: on a till those are
+// printers, scanners, scales and cash drawers, which the query reaches as other bytes. A
+// device named twice (by its path and by a link) is tried once.
+SerialDeviceList Candidates(const QString& i_sSelected, const SerialDeviceList& i_devices,
+                            bool i_blnAllDevices);
 
 // The first pass's wait at a rate for the reply to begin: what the query and a reply of up to
 // 16 bytes need on the line, plus 100 ms for the display to answer.

@@ -15,6 +15,10 @@ QPointer<frmFirmwareUpdate> g_pDialog;
 
 } // namespace
 
+bool FirmwareDialogShown() {
+    return !g_pDialog.isNull() && g_pDialog->isVisible();
+}
+
 bool RunFirmwareUpdate(CLumo& i_lumo, QWidget* i_pParent) {
     if (i_lumo.TransferRunning()) {
         // Shown without waiting here: this press may have come in the middle of one of the

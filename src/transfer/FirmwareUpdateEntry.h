@@ -8,3 +8,7 @@ class QWidget;
 // Stop) is shown again instead, even after it was closed; false when a transfer runs that has
 // no dialog to show.
 bool RunFirmwareUpdate(CLumo& i_lumo, QWidget* i_pParent);
+
+// True while the dialog of the last update is on the screen (it then tells the end of its
+// transfer itself).
+bool FirmwareDialogShown();

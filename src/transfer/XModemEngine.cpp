@@ -122,6 +122,10 @@ void XModemEngine::Run() {
 }
 
 bool XModemEngine::AwaitStartRequest(char i_cStart) {
+    // The start request of the other check type: the loader asks for the other kind of block,
+    // which the technician is told when the wait ends without the right one.
+    const qint32 otherType = i_cStart == *XModemBlock::StartRequest(1) ? 0 : 1;
+    const char other = *XModemBlock::StartRequest(otherType);
     for (int poll = 0; poll < kStartPolls; ++poll) {
         modLumo::WaitMilliseconds(kStartPollMs);
         if (Stopping()) {
@@ -135,6 +139,9 @@ bool XModemEngine::AwaitStartRequest(char i_cStart) {
         }
         if (pending.contains(i_cStart)) {
             return true;
+        }
+        if (pending.contains(other)) {
+            m_outcome.askedCheckSumType = otherType;
         }
     }
     m_outcome.end = End::NoStartRequest;
@@ -171,9 +178,10 @@ bool XModemEngine::SendBlocks() {
     };
 
     // The last record of a file whose size is not a multiple of 128 is sent as a block padded
-    // with SUB; it counts as sent whatever its answer. The stop flag is looked at before every
-    // block as well as in every answer round: a display that accepts each block at once would
-    // otherwise never let a Stop be seen.
+    // with SUB; like every other block it must be accepted, and any other end (no answer, a
+    // CAN, a stop) aborts the run with the display keeping its old image. The stop flag is looked
+    // at before every block as well as in every answer round: a display that accepts each block at
+    // once would otherwise never let a Stop be seen.
     for (qint64 index = 1; index <= m_outcome.blocks; ++index) {
         const bool padded = index > count;
         m_outcome.block = index;

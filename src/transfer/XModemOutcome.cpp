@@ -8,6 +8,19 @@ bool XModemOutcome::EndedEarly() const {
     return Finished() && end != End::Complete;
 }
 
+QString XModemOutcome::otherCheck() const {
+    // The captions of the firmware dialog's "Using Protocol:" list.
+    switch (block == 0 ? askedCheckSumType : -1) {
+    case 0:
+        return QStringLiteral(
+            " The display asks for XModem checksum; choose \"XModem - Checksum\".");
+    case 1:
+        return QStringLiteral(" The display asks for XModem CRC; choose \"XModem - CRC\".");
+    default:
+        return QString();
+    }
+}
+
 QString XModemOutcome::Text() const {
     // Every run that ended early closed with XModem's abort: the display keeps its old image
     // and waits in its loader.
@@ -29,8 +42,13 @@ QString XModemOutcome::Text() const {
     case End::StoppedByUser:
         return QStringLiteral("Firmware update ended early: the transfer was stopped %1.")
                    .arg(where) +
-               again;
+               otherCheck() + again;
     case End::NoStartRequest:
+        if (!otherCheck().isEmpty()) {
+            return QStringLiteral("Firmware update failed: the display asked for the file with "
+                                  "the other check. No block was sent.") +
+                   otherCheck() + again;
+        }
         return QStringLiteral(
                    "Firmware update failed: the display never asked for the file. No block was "
                    "sent.") +

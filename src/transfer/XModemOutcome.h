@@ -20,6 +20,9 @@ struct XModemOutcome {
     qint64 block = 0;  // the block being sent when the run ended (1-based; 0 before any block)
     qint64 blocks = 0; // the number of blocks of the file, the padded one included
     QString failure;   // for Abandoned: the description of the step that failed
+    // The check type the display's start requests asked for when it was not the one being
+    // sent (0 checksum, 1 CRC); -1 when it asked for nothing else.
+    qint32 askedCheckSumType = -1;
 
     // True once the run is over, whichever way.
     bool Finished() const;
@@ -29,4 +32,9 @@ struct XModemOutcome {
 
     // What the technician is told, for example "Firmware Update OK!".
     QString Text() const;
+
+private:
+    // Before the first block, when the display asked for the other check type: which list
+    // entry to choose, as a sentence with a leading space; empty otherwise.
+    QString otherCheck() const;
 };

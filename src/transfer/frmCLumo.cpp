@@ -34,6 +34,7 @@ std::unique_ptr<MSComm> frmCLumo::ReplaceComm(std::unique_ptr<MSComm> i_pComm) {
 void frmCLumo::ArmTransfer() {
     m_outcome = XModemOutcome();
     Timer1.start();
+    emit transferStateChanged();
 }
 
 void frmCLumo::Timer1_Timer() {
@@ -42,6 +43,9 @@ void frmCLumo::Timer1_Timer() {
         return;
     }
     m_blnRunning = true;
+    emit transferStateChanged();
     XModemEngine(*this).Run();
     m_blnRunning = false;
+    emit transferStateChanged();
+    emit transferEnded();
 }

@@ -46,7 +46,10 @@ public:
     }
 
     // Asks a running transfer to end after its current answer round.
-    void StopSendFile() { m_blnStop = true; }
+    void StopSendFile() {
+        m_blnStop = true;
+        emit transferStateChanged();
+    }
     bool StopRequested() const override { return m_blnStop; }
     void ClearStop() override { m_blnStop = false; }
 
@@ -58,7 +61,16 @@ public:
     // switch talks to the loader, while the engine is armed and while it runs. The port belongs
     // to the transfer then; nothing else may touch it.
     bool TransferRunning() const { return m_blnSwitching || Timer1.isActive() || m_blnRunning; }
-    void setSwitching(bool i_blnSwitching) { m_blnSwitching = i_blnSwitching; }
+    void setSwitching(bool i_blnSwitching) {
+        m_blnSwitching = i_blnSwitching;
+        emit transferStateChanged();
+    }
+
+    // The reason the last close gave up on bytes the line did not take, for example
+    // "Write failed: /dev/ttyUSB0: 812 bytes did not leave within 2213 ms and were discarded";
+    // empty when every byte left.
+    QString LastCloseFailure() const { return m_sLastCloseFailure; }
+    void setLastCloseFailure(const QString& i_sReason) { m_sLastCloseFailure = i_sReason; }
 
     // How the last run ended.
     const XModemOutcome& TransferOutcome() const { return m_outcome; }
@@ -66,6 +78,13 @@ public:
 
     // One-shot start timer of the file sender: 200 ms, disabled when the host is created.
     QTimer Timer1;
+
+signals:
+    // TransferRunning() may have changed: the loader switch began or ended, the engine was
+    // armed, started, stopped or ended.
+    void transferStateChanged();
+    // A run of the engine has ended; TransferOutcome() says how.
+    void transferEnded();
 
 public slots:
     // The engine: one complete transfer. A tick that arrives while a run is in progress is
@@ -78,6 +97,7 @@ private:
 
     std::unique_ptr<MSComm> m_pComm;
     QString m_sLastOpenFailure;
+    QString m_sLastCloseFailure;
 
     QString m_sFile;
     qint32 m_CheckSumType = 0;

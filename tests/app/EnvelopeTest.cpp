@@ -101,6 +101,23 @@ TEST_F(EnvelopeTest, TheStatusBoxExplainsAPortThatWouldNotOpen) {
     EXPECT_EQ(Edit("txtStatus")->toolTip(), "");
 }
 
+TEST_F(EnvelopeTest, TheStatusBoxTipSaysWhatAClosedLineDidNotSend) {
+    Start();
+    m_pComm->AnswerFrames(QByteArray("\x06"));
+    m_pComm->closeFailure =
+        "Write failed: /dev/ttyUSB0: 812 bytes did not leave within 2213 ms and were discarded";
+    Press("cmdVELT(1)");
+    EXPECT_EQ(Status(), "Device is not connected.");
+    EXPECT_EQ(Edit("txtStatus")->toolTip(),
+              "Write failed: /dev/ttyUSB0: 812 bytes did not leave within 2213 ms and were "
+              "discarded");
+
+    m_pComm->closeFailure.clear();
+    Press("cmdVELT(1)");
+    EXPECT_EQ(Status(), "OK");
+    EXPECT_EQ(Edit("txtStatus")->toolTip(), "");
+}
+
 // Exit while a command waits ends the process with code 0. Run in a child process.
 void exitDuringCommand() {
     frmMain& w = *new frmMain;

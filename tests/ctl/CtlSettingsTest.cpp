@@ -119,3 +119,16 @@ TEST_F(CtlFixture, SetBaudOnTheWindowsPortMovesTheWindowsRateWithTheDisplay) {
     EXPECT_EQ(result.exit, 0) << result.err.toStdString();
     EXPECT_EQ(result.out, "V1.07\n");
 }
+
+TEST_F(CtlFixture, SetBaudOnAnotherPortLeavesTheWindowsRateAlone) {
+    PtyDisplayOptions options;
+    options.lineSpeed = 38400;
+    Attach(options);
+    Store("Settings", "Comport", "0"); // the window works on COM1
+    Store("Settings", "BaudRate", "0");
+    m_environment.emplace_back("LUMOQ4_COM2", Slave());
+    m_environment.emplace_back("LUMOQ4_PORT", "");
+    ASSERT_EQ(RunBare({"--port", "COM2", "set-baud", "9600", "none"}).exit, 0);
+    EXPECT_EQ(Received(), "04 01 42 31 4E 17");
+    EXPECT_EQ(SettingsStore::GetSetting("LumoQ4 Utility", "Settings", "BaudRate"), "0");
+}

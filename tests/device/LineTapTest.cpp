@@ -61,6 +61,23 @@ TEST(LineTap, OpensFailuresAndClosesKeepTheirTexts) {
     EXPECT_EQ(tap.At(2).Reason(), QStringLiteral("/dev/pts/7: the peer hung up"));
 }
 
+TEST(LineTap, TextsOfAnyLengthAreCutTo128BytesInAll) {
+    LineTap tap;
+    tap.OpenFailed(QStringLiteral("/dev/serial/by-id/") + QString(10000, QLatin1Char('x')),
+                   QStringLiteral("9600e,7,1"), QString(100000, QLatin1Char('r')));
+    tap.Closed(QString(5000, QChar(0xE9))); // two bytes each: cut before a whole one
+    tap.Opened(QStringLiteral("/dev/pts/7"), QString(300, QLatin1Char('s')));
+    EXPECT_EQ(tap.At(0).data.size(), 128);
+    EXPECT_EQ(tap.At(0).Path(),
+              QStringLiteral("/dev/serial/by-id/") + QString(37, QLatin1Char('x')) + u'\u2026');
+    EXPECT_EQ(tap.At(0).Settings(), QStringLiteral("9600e,7,1"));
+    EXPECT_EQ(tap.At(0).Reason(), QString(56, QLatin1Char('r')) + u'\u2026');
+    EXPECT_EQ(tap.At(1).data.size(), 127);
+    EXPECT_EQ(tap.At(1).Reason(), QString(62, QChar(0xE9)) + u'\u2026');
+    EXPECT_EQ(tap.At(2).Path(), QStringLiteral("/dev/pts/7"));
+    EXPECT_EQ(tap.At(2).Settings(), QString(114, QLatin1Char('s')) + u'\u2026');
+}
+
 TEST(LineTap, ListenersHearEveryEventUntilTheyLeave) {
     LineTap tap;
     Counter counter;

@@ -6,15 +6,22 @@
 #include "common/AppInfo.h"
 #include "support/FakeClock.h"
 #include "support/FixedDeviceSource.h"
+#include "support/Pty.h"
 #include "transfer/frmCLumo.h"
 
+#include <QApplication>
+#include <QCheckBox>
+#include <QDialog>
+#include <QListWidget>
 #include <QProgressDialog>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 namespace {
 
 const QByteArray kVersionQuery("\x04\x01\x56\x17");
+const QByteArray kClearAll("\x04\x01\x43\x31\x58\x17");
 
 class FindDisplay : public E2EFixture {
 protected:
@@ -31,6 +38,25 @@ protected:
         options.lineSpeed = i_iSpeed;
         options.silent = i_blnSilent;
         Start(options);
+    }
+
+    // Presses Find Display and answers the dialog that starts it, with "Also try the other
+    // serial devices" ticked or not; returns the devices the dialog listed.
+    QStringList FindWith(bool i_blnAllDevices) {
+        QStringList listed;
+        QTimer::singleShot(0, [&] {
+            QWidget* dialog = QApplication::activeModalWidget();
+            ASSERT_NE(dialog, nullptr);
+            ASSERT_EQ(dialog->objectName(), "frmFindDisplay");
+            FindChild<QCheckBox>(*dialog, "chkAllDevices")->setChecked(i_blnAllDevices);
+            const auto* list = FindChild<QListWidget>(*dialog, "lstFindDevices");
+            for (int i = 0; i < list->count(); ++i) {
+                listed << list->item(i)->text();
+            }
+            FindChild<QPushButton>(*dialog, "cmdOK")->click();
+        });
+        Press("cmdFindDisplay");
+        return listed;
     }
 
     QString SettingsAsStored() {
@@ -59,7 +85,8 @@ TEST_F(FindDisplay, ADisplayAt9600OnAnotherDeviceIsFoundAndThePortFollowsIt) {
     m_pWindow = std::make_unique<frmMain>();
     m_pWindow->show();
 
-    Press("cmdFindDisplay");
+    EXPECT_EQ(FindWith(true), QStringList({QStringLiteral("%1  (not present: left out)").arg(gone),
+                                           pty + QStringLiteral("  USB-Serial Controller")}));
     EXPECT_EQ(Status(),
               QStringLiteral("Found: %1, 9600 baud, NONE parity, firmware V1.07").arg(pty));
     EXPECT_EQ(Edit("txtStatus")->toolTip(),
@@ -68,8 +95,9 @@ TEST_F(FindDisplay, ADisplayAt9600OnAnotherDeviceIsFoundAndThePortFollowsIt) {
     EXPECT_EQ(Combo("cboParity")->currentText(), "NONE");
     EXPECT_EQ(SettingsAsStored(), "2/0");
     EXPECT_EQ(Stored("Ports", "COM1"), alias);
-    // Three settings at 38400, three at 19200, then 9600 with no parity: the query alone.
-    EXPECT_EQ(m_pDisplay->Received(), kVersionQuery.repeated(7));
+    // Three settings at 38400, three at 19200, then 9600 with no parity: the query alone, then
+    // the clear of every cell.
+    EXPECT_EQ(m_pDisplay->Received(), kVersionQuery.repeated(7) + kClearAll);
     ExpectUsable();
 
     Press("cmdVELT(9)");
@@ -80,7 +108,7 @@ TEST_F(FindDisplay, ADisplayAt9600OnAnotherDeviceIsFoundAndThePortFollowsIt) {
 TEST_F(FindDisplay, ASilentDisplayIsNotFoundAndTheSelectionsStay) {
     StartAt(38400, true);
     FakeClock clock; // the two passes' waits run at once; nothing answers anyway
-    Press("cmdFindDisplay");
+    FindWith(false);
     EXPECT_EQ(Status(),
               QStringLiteral("No display found on %1 (21 settings, 2 passes). Check the cable and "
                              "the power; a display in VT100 mode or in its loader does not answer.")
@@ -106,13 +134,31 @@ TEST_F(FindDisplay, CancelStopsTheSearchWithThePortClosed) {
             cancelled = true;
         }
     };
-    Press("cmdFindDisplay");
+    FindWith(false);
     EXPECT_TRUE(cancelled);
     EXPECT_EQ(Status(), "Find Display cancelled.");
     EXPECT_EQ(Combo("cboBaudRate")->currentText(), "38400");
     EXPECT_EQ(SettingsAsStored(), "0/0");
     EXPECT_FALSE(frmCLumo::Instance().MSComm1().PortOpen());
     EXPECT_EQ(m_pWindow->findChild<QProgressDialog*>("dlgFindDisplay"), nullptr);
+    ExpectUsable();
+}
+
+TEST_F(FindDisplay, OnlyTheSelectedPortsDeviceIsTriedAndTheFoundDisplayIsWipedClean) {
+    // A receipt printer on another serial device of the till.
+    Pty printer;
+    m_source.devices = {FixedDeviceSource::At(printer.SlavePath())};
+    StartAt(9600);
+    const QString pty = m_pDisplay->SlavePath();
+
+    EXPECT_EQ(FindWith(false), QStringList({pty}));
+    EXPECT_EQ(Status(),
+              QStringLiteral("Found: %1, 9600 baud, NONE parity, firmware V1.07").arg(pty));
+    EXPECT_EQ(m_pDisplay->Received(), kVersionQuery.repeated(7) + kClearAll);
+    // What the queries at 38400 and 19200 left on the glass is gone.
+    EXPECT_EQ(Line(0), QString(20, QLatin1Char(' ')));
+    EXPECT_EQ(Line(1), QString(20, QLatin1Char(' ')));
+    EXPECT_EQ(printer.ReadAvailable(), QByteArray());
     ExpectUsable();
 }
 

@@ -10,6 +10,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <functional>
 
 namespace {
 
@@ -54,6 +55,33 @@ protected:
         EXPECT_EQ(Display().CurrentMode(), DisplayEmulator::Mode::Loader);
         EXPECT_EQ(Display().Reboots(), 0);
         EXPECT_TRUE(Display().ReceivedImage().isEmpty());
+    }
+
+    // Plays the technician at the password and the firmware dialog: the password, then the
+    // image sent once with CRC blocks; i_later runs at every later look at the dialog.
+    static void SendFromTheDialog(ModalWatcher& io_watcher, QPointer<frmFirmwareUpdate>& o_dialog,
+                                  bool& io_blnSent, const QString& i_sImage,
+                                  const std::function<void(frmFirmwareUpdate*)>& i_later = {}) {
+        io_watcher.onOtherModal = [&o_dialog, &io_blnSent, i_sImage, i_later](QWidget* modal) {
+            if (auto* password = qobject_cast<frmPassword*>(modal)) {
+                QTimer::singleShot(0, password, [password] {
+                    FindChild<QLineEdit>(*password, "txtPassword")->setText("KQZD");
+                    FindChild<QPushButton>(*password, "cmdCtrl(0)")->click();
+                });
+            } else if (auto* firmware = qobject_cast<frmFirmwareUpdate*>(modal)) {
+                o_dialog = firmware;
+                if (!io_blnSent) {
+                    io_blnSent = true;
+                    FindChild<QComboBox>(*firmware, "cboProtocol")->setCurrentIndex(1);
+                    FindChild<QLineEdit>(*firmware, "txtFile")->setText(i_sImage);
+                    QTimer::singleShot(0, firmware, [firmware] {
+                        FindChild<QPushButton>(*firmware, "cmdCtrl(0)")->click();
+                    });
+                } else if (i_later) {
+                    i_later(firmware);
+                }
+            }
+        };
     }
 
     QTemporaryDir m_folder;
@@ -192,28 +220,13 @@ TEST_F(TransferFaults, ATransferGoesOnAloneWhileItsDialogIsClosed) {
     bool broughtBack = false;
     bool stopOffered = false;
     QStringList refusals;
-    watcher.onOtherModal = [&](QWidget* modal) {
-        if (auto* password = qobject_cast<frmPassword*>(modal)) {
-            QTimer::singleShot(0, password, [password] {
-                FindChild<QLineEdit>(*password, "txtPassword")->setText("KQZD");
-                FindChild<QPushButton>(*password, "cmdCtrl(0)")->click();
+    SendFromTheDialog(watcher, dialog, sent, image, [&](frmFirmwareUpdate* firmware) {
+        if (watcher.Texts().contains("Firmware Update OK!")) {
+            QTimer::singleShot(0, firmware, [firmware] {
+                FindChild<QPushButton>(*firmware, "cmdCtrl(1)")->click();
             });
-        } else if (auto* firmware = qobject_cast<frmFirmwareUpdate*>(modal)) {
-            dialog = firmware;
-            if (!sent) {
-                sent = true;
-                FindChild<QComboBox>(*firmware, "cboProtocol")->setCurrentIndex(1);
-                FindChild<QLineEdit>(*firmware, "txtFile")->setText(image);
-                QTimer::singleShot(0, firmware, [firmware] {
-                    FindChild<QPushButton>(*firmware, "cmdCtrl(0)")->click();
-                });
-            } else if (watcher.Texts().contains("Firmware Update OK!")) {
-                QTimer::singleShot(0, firmware, [firmware] {
-                    FindChild<QPushButton>(*firmware, "cmdCtrl(1)")->click();
-                });
-            }
         }
-    };
+    });
     watcher.onLook = [&] {
         if (!closed && dialog && m_pDisplay->Received().size() > 12 + 3 * 133) {
             closed = true;
@@ -250,6 +263,41 @@ TEST_F(TransferFaults, ATransferGoesOnAloneWhileItsDialogIsClosed) {
     EXPECT_TRUE(line.startsWith(QByteArray("\x1BLoadXA\rPX\r\n")));
     EXPECT_EQ(line.size(), 12 + 20 * 133 + 1 + 3);
     ExpectUsable();
+}
+
+// The dialog closed for good part way: the port settings stay off while the run goes on, and
+// its end reaches the status box, since no dialog is left to tell it.
+TEST_F(TransferFaults, ARunWhoseDialogWasClosedEndsInTheStatusBox) {
+    StartLoader(PtyDisplayOptions());
+    Edit("txtStatus")->setText("OK"); // the previous command's word
+    ModalWatcher watcher;
+    QPointer<frmFirmwareUpdate> dialog;
+    bool sent = false;
+    QStringList enabledWhileRunning;
+    SendFromTheDialog(watcher, dialog, sent, m_sImage);
+    watcher.onLook = [&] {
+        if (dialog && dialog->isVisible() && m_pDisplay->Received().size() > 12 + 2 * 133) {
+            dialog->close(); // the window's close box
+            for (const char* name : {"cmdChooseDevice", "cboComport", "cboBaudRate", "cboParity"}) {
+                if (Find<QWidget>(name)->isEnabled()) {
+                    enabledWhileRunning << name;
+                }
+            }
+        }
+    };
+
+    Press("cmdFirmwireUpdate");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !Window().m_lumo().TransferRunning(); }, 60000));
+
+    EXPECT_TRUE(sent);
+    EXPECT_EQ(enabledWhileRunning, QStringList());
+    EXPECT_EQ(Status(), "Firmware Update OK!");
+    EXPECT_EQ(watcher.Texts(), QStringList{"Before updating the firmware, please make sure the "
+                                           "device baudrate is set to 19200."});
+    for (const char* name : {"cmdChooseDevice", "cboComport", "cboBaudRate", "cboParity"}) {
+        EXPECT_TRUE(Find<QWidget>(name)->isEnabled()) << name;
+    }
+    EXPECT_EQ(Display().ReceivedImage(), QByteArray(600, '\x5A') + QByteArray(40, '\x1A'));
 }
 
 } // namespace

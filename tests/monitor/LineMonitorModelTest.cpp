@@ -134,3 +134,31 @@ TEST_F(MonitorModel, TextStillComingInShowsAtOnceAndGrowsInPlace) {
                                     QStringLiteral("  →  48 45 4C 4C 4F  text \"HELLO\""),
                                     QStringLiteral("    close")}));
 }
+
+TEST(MonitorBound, OneLongOpenKeepsTheNewestRowsWithinTheBound) {
+    LineTap tap;
+    LineMonitorModel model(nullptr, 1000);
+    tap.Opened(QStringLiteral("/dev/pts/9"), QStringLiteral("9600n,8,1"));
+    tap.Written(QByteArray("\x04\x01\x56\x17"));
+    quint64 taken = 0;
+    for (int i = 0; i < 20000; ++i) {
+        tap.Read(i == 19999 ? QByteArray("V1.07") : QByteArray("\x06"));
+        if (i % 100 == 99 || i == 19999) {
+            for (; taken < tap.NextNumber(); ++taken) {
+                model.Take(taken, tap.At(taken));
+            }
+            model.Publish();
+        }
+    }
+    EXPECT_LE(model.Rows().RowCount(), 1000U);
+    EXPECT_GE(model.Rows().RowCount(), 900U);
+    EXPECT_EQ(model.Rows().RowCount() + model.Rows().DroppedRows(), 20000U);
+    // One group, the open, still shown; its newest rows last.
+    ASSERT_EQ(model.rowCount({}), 1);
+    const QModelIndex group = model.index(0, 0, {});
+    const int rows = model.rowCount(group);
+    EXPECT_LE(rows, 1001);
+    EXPECT_EQ(model.index(rows - 2, LineMonitorModel::BytesColumn, group).data().toString(), "06");
+    EXPECT_EQ(model.index(rows - 1, LineMonitorModel::BytesColumn, group).data().toString(),
+              "56 31 2E 30 37");
+}

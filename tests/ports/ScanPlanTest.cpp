@@ -46,16 +46,38 @@ TEST(ScanPlan, TheSelectedDeviceComesFirstAndALinkToAListedOneIsTriedOnce) {
     const SerialDevice b = FixedDeviceSource::At(second.SlavePath());
     const QString link = source.Link(QStringLiteral("usb-display"), second.SlavePath());
 
-    const SerialDeviceList candidates = ScanPlan::Candidates(link, {a, b});
+    const SerialDeviceList candidates = ScanPlan::Candidates(link, {a, b}, true);
     ASSERT_EQ(candidates.size(), 2);
     EXPECT_EQ(candidates[0].path, second.SlavePath());
     EXPECT_EQ(candidates[1].path, first.SlavePath());
 
     const QString missing = folder.filePath(QStringLiteral("ttyUSB7"));
-    const SerialDeviceList withMissing = ScanPlan::Candidates(missing, {a});
+    const SerialDeviceList withMissing = ScanPlan::Candidates(missing, {a}, true);
     ASSERT_EQ(withMissing.size(), 2);
     EXPECT_EQ(withMissing[0].path, missing);
     EXPECT_EQ(withMissing[0].state, SerialDevice::State::Absent);
+}
+
+TEST(ScanPlan, OnlyTheSelectedDeviceIsWrittenToUnlessTheOthersAreChosen) {
+    Pty selected;
+    Pty printer;
+    Pty scale;
+    const SerialDeviceList devices = {FixedDeviceSource::At(printer.SlavePath()),
+                                      FixedDeviceSource::At(selected.SlavePath()),
+                                      FixedDeviceSource::At(scale.SlavePath())};
+    const auto paths = [](const SerialDeviceList& i_list) {
+        QStringList out;
+        for (const SerialDevice& device : i_list) {
+            out << device.path;
+        }
+        return out;
+    };
+    EXPECT_EQ(paths(ScanPlan::Candidates(selected.SlavePath(), devices, false)),
+              QStringList({selected.SlavePath()}));
+    EXPECT_EQ(paths(ScanPlan::Candidates(selected.SlavePath(), devices, true)),
+              QStringList({selected.SlavePath(), printer.SlavePath(), scale.SlavePath()}));
+    // No port selected: nothing is written to unless the technician asks for every device.
+    EXPECT_TRUE(ScanPlan::Candidates(QString(), devices, false).isEmpty());
 }
 
 } // namespace

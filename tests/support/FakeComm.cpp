@@ -42,6 +42,9 @@ void FakeComm::setPortOpen(bool i_blnOpen) {
         m_blnOpen = false;
         ++closes;
         journal << QStringLiteral("close");
+        if (!closeFailure.isEmpty()) {
+            throw LumoError(LumoErrorNumber::WriteFailed, closeFailure);
+        }
     }
 }
 

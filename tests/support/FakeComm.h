@@ -50,6 +50,7 @@ public:
     QString openFailure = QStringLiteral("/dev/ttyS0: No such file or directory");
     int deadAtWrite = -1;       // the Output call (0-based) at which the line goes dead
     bool deadAfterOpen = false; // reads fail as soon as the port is open
+    QString closeFailure;       // a close that gave up on queued bytes throws WriteFailed with it
 
 private:
     struct Pending {

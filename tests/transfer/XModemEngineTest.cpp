@@ -196,8 +196,9 @@ TEST_F(EngineTest, StartWaitGivesUpAfter201PollsWithOnlyTheAbort) {
     EXPECT_TRUE(prompt.entries.empty()); // the file was never opened
     EXPECT_EQ(lumo.LastTransferOutcome().end, End::NoStartRequest);
     EXPECT_EQ(lumo.LastTransferOutcome().Text(),
-              "Firmware update failed: the display never asked for the file. No block was sent. "
-              "The display stays in its loader; the file can be sent again.");
+              "Firmware update failed: the display asked for the file with the other check. No "
+              "block was sent. The display asks for XModem checksum; choose \"XModem - "
+              "Checksum\". The display stays in its loader; the file can be sent again.");
 }
 
 TEST_F(EngineTest, OtherCheckTypesSendChecksumBlocksWithoutWaiting) {
@@ -282,6 +283,25 @@ TEST_F(EngineTest, StopIsSeenWhileTheDisplayAcceptsEveryBlock) {
     EXPECT_EQ(outcome.end, End::StoppedByUser);
     EXPECT_EQ(outcome.block, 6);
     EXPECT_EQ(outcome.blocks, 40);
+}
+
+// A loader that asks for CRC blocks while checksum blocks are chosen: Stop says which entry of
+// the list to choose instead of claiming that the display never asked.
+TEST_F(EngineTest, StopWhileTheDisplayAsksForCrcNamesTheEntryToChoose) {
+    for (int i = 0; i < 30; ++i) {
+        comm->Queue("C", 50 + 100 * i);
+    }
+    clock.onIdle = [&](qint64) {
+        if (clock.Idles() == 35) {
+            lumo.StopSendFile();
+        }
+    };
+    RunTransfer(MakeFile("abc"), 0);
+    EXPECT_EQ(Hex(comm->Written()), "18 18");
+    EXPECT_EQ(lumo.LastTransferOutcome().Text(),
+              "Firmware update ended early: the transfer was stopped before the first block. The "
+              "display asks for XModem CRC; choose \"XModem - CRC\". The display stays in its "
+              "loader; the file can be sent again.");
 }
 
 // Stop while the engine still waits for the display to ask for the file.
