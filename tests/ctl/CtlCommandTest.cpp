@@ -1,6 +1,7 @@
 #include "CtlFixture.h"
 #include "support/QtPrinters.h"
 
+#include <algorithm>
 #include <unistd.h>
 
 // --- The bytes on the line ---------------------------------------------------------------
@@ -50,6 +51,34 @@ TEST_F(CtlFixture, VersionAndMessageAreReadBack) {
     result = Run({"get"});
     EXPECT_EQ(result.exit, 0);
     EXPECT_TRUE(result.out.startsWith("HELLO")) << result.out.toStdString();
+}
+
+// A display (or anything on the cable) may answer with terminal controls: the technician's
+// terminal must see them written out, never act on them.
+TEST_F(CtlFixture, ControlBytesOfAReplyArePrintedEscaped) {
+    PtyDisplayOptions options;
+    options.emulator.version = QByteArray("V1\x1b]0;owned\x07\x1b[2J\x9d\x7f", 18);
+    Attach(options);
+    // Control characters in what reached the terminal, line ends aside.
+    const auto raw = [](const QString& i_sOutput) {
+        return std::count_if(i_sOutput.begin(), i_sOutput.end(), [](QChar c) {
+            return (c < QChar(0x20) && c != QChar('\n')) || (c >= QChar(0x7F) && c <= QChar(0x9F));
+        });
+    };
+    CtlResult result = Run({"version"});
+    EXPECT_EQ(result.exit, 0) << result.err.toStdString();
+    EXPECT_EQ(raw(result.out), 0);
+    EXPECT_EQ(result.out, "V1<1B>]0;owned<07><1B>[2J<9D><7F>\n");
+
+    result = Run({"--trace", "version"});
+    EXPECT_EQ(raw(result.err), 0);
+    EXPECT_TRUE(result.err.contains("\"V1<1B>]0;owned<07><1B>[2J")) << result.err.toStdString();
+
+    result = Run({"--json", "version"});
+    EXPECT_EQ(raw(result.out), 0);
+    EXPECT_TRUE(
+        result.out.contains("\"version\":\"V1\\u001b]0;owned\\u0007\\u001b[2J\\u009d\\u007f\""))
+        << result.out.toStdString();
 }
 
 // --- JSON ---------------------------------------------------------------------------------
