@@ -83,7 +83,6 @@ start=$SECONDS
 firmware_rc=0
 ansible-playbook -v -i "$work/fleet.ini" docs/fleet/firmware.yml \
     -e "firmware_image=$work/image.bin" -e batch_size=2 -e "lumoq4_report=$work/rollout.jsonl" \
-    -e '{"lumoq4_firmware_options": ["--crc"]}' \
     -e "@$work/secrets.yml" --vault-password-file "$work/vault-pass" \
     > "$work/firmware.log" 2>&1 || firmware_rc=$?
 cat "$work/firmware.log"
@@ -102,5 +101,25 @@ assert got == {"display1": ("complete", 3, 0), "display2": ("complete", 3, 0),
 ' "$work/rollout.jsonl"
 check "the service password never shows" test -z "$(grep KQZD "$work/firmware.log")"
 check "no private folder is left on the hosts" test -z "$(ls -A "$work/tmp")"
+
+echo "-- firmware.yml, options as a text and a failing copy"
+printf '[displays]\ndisplay1 lumoq4_port=%s ansible_connection=local %s\n' "$work/fleet.1" \
+    ansible_python_interpreter=/usr/bin/python3 > "$work/one.ini"
+rm -f "$work/image.1"
+text_rc=0
+ansible-playbook -i "$work/one.ini" docs/fleet/firmware.yml -e "firmware_image=$work/image.bin" \
+    -e lumoq4_firmware_options=--crc -e "@$work/secrets.yml" \
+    --vault-password-file "$work/vault-pass" > "$work/text.log" 2>&1 || text_rc=$?
+cat "$work/text.log"
+check "options given as a text are used (exit 0)" test $text_rc -eq 0
+check "display1 received the image again" cmp "$work/expected.bin" "$work/image.1"
+missing_rc=0
+ansible-playbook -i "$work/one.ini" docs/fleet/firmware.yml \
+    -e "firmware_image=$work/missing.bin" -e "@$work/secrets.yml" \
+    --vault-password-file "$work/vault-pass" > "$work/missing.log" 2>&1 || missing_rc=$?
+cat "$work/missing.log"
+check "an image that cannot be copied fails the host (exit 2)" test $missing_rc -eq 2
+check "the password never shows" test -z "$(grep KQZD "$work/text.log" "$work/missing.log")"
+check "no private folder is left after either run" test -z "$(ls -A "$work/tmp")"
 
 checks_done test-fleet

@@ -4,6 +4,7 @@
 #include "app/RememberedSelections.h"
 #include "app/StartupSequence.h"
 #include "common/AppInfo.h"
+#include "common/ControlText.h"
 #include "common/LumoStatus.h"
 #include "common/Prompt.h"
 #include "device/CLumo.h"
@@ -30,6 +31,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTabWidget>
+#include <QTextDocument>
 #include <QVBoxLayout>
 
 frmMain::frmMain(QWidget* i_pParent) : QWidget(i_pParent) {
@@ -172,6 +174,21 @@ bool frmMain::RefusedForTransfer() {
     return true;
 }
 
+namespace {
+
+// A tool tip of plain lines that may quote the display or a device's own name: control
+// characters escaped, and never taken for markup.
+QString plainToolTip(const QString& i_sText) {
+    QStringList lines = i_sText.split(QLatin1Char('\n'));
+    for (QString& line : lines) {
+        line = ControlText::Escaped(line);
+    }
+    const QString tip = lines.join(QLatin1Char('\n'));
+    return Qt::mightBeRichText(tip) ? Qt::convertFromPlainText(tip) : tip;
+}
+
+} // namespace
+
 void frmMain::ShowStatus(int i_iStatus) {
     if (i_iStatus == LumoStatus::OpenFailed) {
         QString message;
@@ -188,7 +205,7 @@ void frmMain::ShowStatus(int i_iStatus) {
         if (!hint.isEmpty()) {
             advice += QLatin1Char('\n') + hint;
         }
-        txtStatus->setToolTip(advice);
+        txtStatus->setToolTip(plainToolTip(advice));
         return;
     }
     if (i_iStatus == LumoStatus::Success) {
@@ -214,8 +231,8 @@ void frmMain::ShowStatus(int i_iStatus) {
 }
 
 void frmMain::ShowStatusText(const QString& i_sText, const QString& i_sToolTip) {
-    txtStatus->setText(i_sText);
-    txtStatus->setToolTip(i_sToolTip);
+    txtStatus->setText(ControlText::Escaped(i_sText));
+    txtStatus->setToolTip(plainToolTip(i_sToolTip));
 }
 
 void frmMain::Refuse(const QString& i_sMessage) {

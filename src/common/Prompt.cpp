@@ -1,5 +1,7 @@
 #include "common/Prompt.h"
 
+#include "common/ControlText.h"
+
 #include <QDebug>
 
 namespace {
@@ -7,10 +9,12 @@ namespace {
 class LogPrompt : public Prompt {
 public:
     void Show(Icon, const QString& i_sTitle, const QString& i_sText) override {
-        qWarning().noquote() << i_sTitle << ":" << i_sText;
+        qWarning().noquote() << ControlText::Escaped(i_sTitle) << ":"
+                             << ControlText::Escaped(i_sText);
     }
     bool AskRetry(const QString& i_sTitle, const QString& i_sText) override {
-        qWarning().noquote() << i_sTitle << ":" << i_sText << "(cancelled: nobody to ask)";
+        qWarning().noquote() << ControlText::Escaped(i_sTitle) << ":"
+                             << ControlText::Escaped(i_sText) << "(cancelled: nobody to ask)";
         return false;
     }
 };

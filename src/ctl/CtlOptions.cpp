@@ -49,8 +49,10 @@ void setValue(const QString& i_sOption, const QString& i_sValue, CtlOptions& io_
 } // namespace
 
 bool CtlOptions::Parse(const QStringList& i_args, CtlOptions& o_options, QString& o_sError) {
-    // --json is honoured even when a usage error comes before it.
-    o_options.json = i_args.contains(QStringLiteral("--json"));
+    // --json is honoured even when a usage error comes before it; after "--" it is a word.
+    const qsizetype end = i_args.indexOf(QStringLiteral("--"));
+    o_options.json =
+        i_args.mid(0, end < 0 ? i_args.size() : end).contains(QStringLiteral("--json"));
     QStringList words;
     bool optionsEnded = false;
     for (qsizetype i = 0; i < i_args.size(); ++i) {
@@ -155,7 +157,8 @@ QString CtlOptions::HelpText() {
         "  light                       light every dot of every cell\n"
         "  raw HEX...                  bytes as they are, e.g. raw 1b 40\n"
         "  firmware FILE [--checksum|--crc] [--type px|zx] [--password-file FILE]\n"
-        "                              update the firmware (service password: the file,\n"
+        "                              update the firmware (blocks as the display asks unless\n"
+        "                              --checksum or --crc; service password: the file,\n"
         "                              LUMOQ4_SERVICE_PASSWORD, or asked on the terminal)\n"
         "\n"
         "Exit status: 0 success; a device status's magnitude (4 no response, 6 refused, 2 open\n"

@@ -1,5 +1,6 @@
 #include "ctl/CtlReport.h"
 
+#include "common/ControlText.h"
 #include "ctl/CtlOptions.h"
 
 #include <cstdio>
@@ -11,6 +12,11 @@ void write(FILE* i_pStream, const QByteArray& i_bLine) {
     std::fwrite(i_bLine.constData(), 1, static_cast<size_t>(i_bLine.size()), i_pStream);
     std::fputc('\n', i_pStream);
     std::fflush(i_pStream);
+}
+
+// A line for the terminal: what came from the display may carry control bytes.
+QByteArray shown(const QString& i_sLine) {
+    return ControlText::Escaped(i_sLine).toLocal8Bit();
 }
 
 } // namespace
@@ -49,14 +55,14 @@ int CtlReport::Print(bool i_blnJson, bool i_blnQuiet) const {
         line.Append(m_results).Add(QStringLiteral("exit"), m_iExit);
         write(stdout, line.Compact());
     } else if (m_iExit != 0) {
-        write(stderr, QStringLiteral("lumoq4ctl: %1").arg(m_sError).toLocal8Bit());
+        write(stderr, shown(QStringLiteral("lumoq4ctl: %1").arg(m_sError)));
     } else if (!i_blnQuiet) {
         for (const QString& text : m_lines) {
-            write(stdout, text.toLocal8Bit());
+            write(stdout, shown(text));
         }
     }
     if (m_iExit != 0 && i_blnJson) {
-        write(stderr, QStringLiteral("lumoq4ctl: %1").arg(m_sError).toLocal8Bit());
+        write(stderr, shown(QStringLiteral("lumoq4ctl: %1").arg(m_sError)));
     }
     return m_iExit;
 }

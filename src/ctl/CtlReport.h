@@ -32,6 +32,9 @@ public:
     // Replaces the exit status (an interrupted run ends with 130 whatever it reached).
     void SetExit(int i_iExit) { m_iExit = i_iExit; }
 
+    // The text of a run that needs no device (--help, --version).
+    void SetText(const QString& i_sText) { m_sText = i_sText; }
+
     // A result of the command, for JSON; and a line of its text output.
     JsonLine& Results() { return m_results; }
     void Say(const QString& i_sLine) { m_lines << i_sLine; }

@@ -26,8 +26,16 @@ void runCommand(const CtlOptions& i_options, CtlReport& io_report) {
         PortCommands::Ports(i_options, io_report);
         return;
     }
-    PortChoice port;
     QString error;
+    // The arguments first: a command that cannot run is a usage error whatever the port.
+    const bool firmware = i_options.command == QLatin1String("firmware");
+    if (i_options.command != QLatin1String("find") &&
+        !(firmware ? FirmwareCommand::CheckArguments(i_options, error)
+                   : NativeCommands::CheckArguments(i_options, error))) {
+        io_report.Usage(error);
+        return;
+    }
+    PortChoice port;
     if (!PortChoice::Resolve(i_options, port, error)) {
         io_report.Usage(error);
         return;
@@ -56,7 +64,7 @@ void runCommand(const CtlOptions& i_options, CtlReport& io_report) {
         // As the window's Stop: the sender ends after its current round, with the abort.
         lumo.StopSendFile();
     });
-    if (i_options.command == QLatin1String("firmware")) {
+    if (firmware) {
         FirmwareCommand::Run(i_options, lumo, port, io_report);
     } else {
         NativeCommands::Run(i_options, lumo, port, io_report);
@@ -79,13 +87,17 @@ int Main(const QStringList& i_args) {
         report.Usage(error);
         return report.Print(options.json, options.quiet);
     }
-    if (options.help) {
-        std::fputs(CtlOptions::HelpText().toLocal8Bit().constData(), stdout);
-        return 0;
-    }
-    if (options.version) {
-        std::printf("lumoq4ctl %s\n", AppInfo::Title().toLocal8Bit().constData());
-        return 0;
+    if (options.help || options.version) {
+        const QString text = options.help ? CtlOptions::HelpText()
+                                          : QStringLiteral("lumoq4ctl %1\n").arg(AppInfo::Title());
+        if (!options.json) {
+            std::fputs(text.toLocal8Bit().constData(), stdout);
+            return 0;
+        }
+        // One object, as for every other run.
+        report.SetCommand(options.help ? QStringLiteral("--help") : QStringLiteral("--version"));
+        report.SetText(text.trimmed());
+        return report.Print(true, false);
     }
     report.SetCommand(options.command);
     TerminalPrompt prompt;

@@ -16,6 +16,7 @@
 #include "transfer/FirmwareFile.h"
 #include "transfer/FirmwareRun.h"
 #include "transfer/ServicePassword.h"
+#include "transfer/XModemBlock.h"
 
 #include <QEventLoop>
 #include <QTimer>
@@ -94,24 +95,39 @@ XModemOutcome awaitEnd(CLumo& io_lumo, FirmwareRun& io_run, bool i_blnShowProgre
 
 namespace FirmwareCommand {
 
+bool CheckArguments(const CtlOptions& i_options, QString& o_sError) {
+    if (i_options.args.size() != 1) {
+        o_sError = i_options.args.isEmpty() ? QStringLiteral("firmware: missing FILE")
+                                            : QStringLiteral("firmware: one FILE only");
+        return false;
+    }
+    if (!i_options.codeType.isEmpty() && !ArgumentValues::CodeType(i_options.codeType)) {
+        o_sError = QStringLiteral("--type %1: px or zx").arg(i_options.codeType);
+        return false;
+    }
+    return true;
+}
+
 void Run(const CtlOptions& i_options, CLumo& io_lumo, const PortChoice& i_port,
          CtlReport& io_report) {
-    if (i_options.args.size() != 1) {
-        io_report.Usage(i_options.args.isEmpty() ? QStringLiteral("firmware: missing FILE")
-                                                 : QStringLiteral("firmware: one FILE only"));
+    QString usage;
+    if (!CheckArguments(i_options, usage)) {
+        io_report.Usage(usage);
         return;
     }
-    int codeType = storedType(QStringLiteral("Code"));
-    if (!i_options.codeType.isEmpty()) {
-        const std::optional<int> chosen = ArgumentValues::CodeType(i_options.codeType);
-        if (!chosen) {
-            io_report.Usage(QStringLiteral("--type %1: px or zx").arg(i_options.codeType));
-            return;
-        }
-        codeType = *chosen;
-    }
-    const int checkSumType = i_options.checkSumType.value_or(storedType(QStringLiteral("Xmodem")));
+    const int codeType = i_options.codeType.isEmpty()
+                             ? storedType(QStringLiteral("Code"))
+                             : *ArgumentValues::CodeType(i_options.codeType);
+    // Without --crc or --checksum the display's start request decides, as with sx.
+    const int checkSumType = i_options.checkSumType.value_or(XModemBlock::FollowStartRequest);
 
+    const QString file = i_options.args.first();
+    try {
+        FirmwareFile::CheckImage(file);
+    } catch (const LumoError& e) {
+        io_report.Fail(CtlReport::kNoInput, e.description());
+        return;
+    }
     QString password;
     QString error;
     if (!PasswordSource::Read(i_options.passwordFile, password, error)) {
@@ -120,13 +136,6 @@ void Run(const CtlOptions& i_options, CLumo& io_lumo, const PortChoice& i_port,
     }
     if (!ServicePassword::Accepts(password)) {
         io_report.Fail(CtlReport::kPermission, QStringLiteral("Invalid Password!"));
-        return;
-    }
-    const QString file = i_options.args.first();
-    try {
-        FirmwareFile::CheckReadable(file);
-    } catch (const LumoError& e) {
-        io_report.Fail(CtlReport::kNoInput, e.description());
         return;
     }
 

@@ -6,9 +6,25 @@
 namespace {
 
 // A single value as QJsonDocument writes it: the one element of an array, brackets taken off.
+// QJsonDocument escapes C0 controls only; DEL and the C1 controls (UTF-8 C2 80..C2 9F) are
+// escaped here too, so that a reply from the display never reaches a terminal as a control.
 QByteArray encoded(const QJsonValue& i_value) {
     const QByteArray array = QJsonDocument(QJsonArray{i_value}).toJson(QJsonDocument::Compact);
-    return array.mid(1, array.size() - 2);
+    QByteArray out;
+    out.reserve(array.size());
+    for (qsizetype i = 1; i < array.size() - 1; ++i) {
+        const auto b = static_cast<quint8>(array[i]);
+        const bool c1 = b == 0xC2 && i + 1 < array.size() - 1 &&
+                        static_cast<quint8>(array[i + 1]) >= 0x80 &&
+                        static_cast<quint8>(array[i + 1]) <= 0x9F;
+        if (b == 0x7F || c1) {
+            const int code = c1 ? static_cast<quint8>(array[++i]) : b;
+            out += "\\u00" + QByteArray::number(code, 16);
+        } else {
+            out += array[i];
+        }
+    }
+    return out;
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 #include "ctl/LineTrace.h"
 
+#include "common/ControlText.h"
 #include "protocol/DisplayText.h"
 #include "protocol/EventMeaning.h"
 
@@ -68,7 +69,7 @@ void LineTrace::line(qint64 i_lUsec, const QString& i_sDirection, const QString&
                              .rightJustified(12);
     const QString text = time + QStringLiteral("  ") +
                          (i_sDirection.isEmpty() ? QStringLiteral(" ") : i_sDirection) +
-                         QStringLiteral("  ") + i_sRest + QLatin1Char('\n');
+                         QStringLiteral("  ") + ControlText::Escaped(i_sRest) + QLatin1Char('\n');
     std::fputs(text.toLocal8Bit().constData(), stderr);
     std::fflush(stderr);
 }

@@ -124,6 +124,11 @@ Checked check(const CtlOptions& o, QString& err) {
             !argument<int>(o, 1, cellRange, range(1, cells), b, err)) {
             return std::nullopt;
         }
+        if (a > b) {
+            // The display refuses a range that ends before it begins.
+            err = QStringLiteral("clear: FROM %1 is after TO %2").arg(a).arg(b);
+            return std::nullopt;
+        }
         return Call{[a, b](CLumo& l) { return l.ClearDisplay(a, b); }, {}};
     }
     if (command == QLatin1String("demo")) {
@@ -183,15 +188,19 @@ int mostArguments(const QString& i_sCommand) {
 
 namespace NativeCommands {
 
-void Run(const CtlOptions& i_options, CLumo& io_lumo, const PortChoice& i_port,
-         CtlReport& io_report) {
+bool CheckArguments(const CtlOptions& i_options, QString& o_sError) {
     const int most = mostArguments(i_options.command);
     if (most >= 0 && i_options.args.size() > most) {
-        io_report.Usage(QStringLiteral("%1: too many arguments").arg(i_options.command));
-        return;
+        o_sError = QStringLiteral("%1: too many arguments").arg(i_options.command);
+        return false;
     }
+    return check(i_options, o_sError).has_value();
+}
+
+void Run(const CtlOptions& i_options, CLumo& io_lumo, const PortChoice& i_port,
+         CtlReport& io_report) {
     QString error;
-    const Checked call = check(i_options, error);
+    const Checked call = CheckArguments(i_options, error) ? check(i_options, error) : Checked();
     if (!call) {
         io_report.Usage(error);
         return;

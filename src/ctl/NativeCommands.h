@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QString>
+
 class CLumo;
 class CtlReport;
 struct CtlOptions;
@@ -10,7 +12,11 @@ struct PortChoice;
 // after-reboot, printer, light and raw.
 namespace NativeCommands {
 
-// Checks the arguments (a usage error runs nothing), runs the command, reports its status.
+// False with the usage error in o_sError when the command's arguments are not what it takes
+// (a number out of range, a range that ends before it begins, one too many).
+bool CheckArguments(const CtlOptions& i_options, QString& o_sError);
+
+// Runs the command with arguments that CheckArguments accepted and reports its status.
 void Run(const CtlOptions& i_options, CLumo& io_lumo, const PortChoice& i_port,
          CtlReport& io_report);
 

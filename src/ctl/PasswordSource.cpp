@@ -1,7 +1,9 @@
 #include "ctl/PasswordSource.h"
 
 #include <QFile>
+#include <algorithm>
 #include <cstdio>
+#include <sys/stat.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -14,6 +16,35 @@ QString firstLine(const QByteArray& i_bText) {
         line.chop(1);
     }
     return QString::fromLocal8Bit(line);
+}
+
+// The longest first line a password file may have.
+constexpr qint64 kMostBytes = 1024;
+
+// The first line of a regular file or a pipe, read no further than kMostBytes: a device such
+// as /dev/zero or a huge file never fills the memory.
+bool readFileLine(const QString& i_sFile, QString& o_sPassword, QString& o_sError) {
+    struct stat info = {};
+    if (::stat(QFile::encodeName(i_sFile).constData(), &info) == 0 && !S_ISREG(info.st_mode) &&
+        !S_ISFIFO(info.st_mode)) {
+        o_sError = QStringLiteral("%1: not a regular file or a pipe").arg(i_sFile);
+        return false;
+    }
+    QFile file(i_sFile);
+    if (!file.open(QIODevice::ReadOnly)) {
+        o_sError = QStringLiteral("%1: %2").arg(i_sFile, file.errorString());
+        return false;
+    }
+    // One byte more than allowed tells a line that is too long from one that just fits.
+    QByteArray line(kMostBytes + 2, '\0');
+    const qint64 got = file.readLine(line.data(), line.size());
+    line.resize(std::max<qint64>(0, got));
+    if (line.size() > kMostBytes && !(line.size() == kMostBytes + 1 && line.endsWith('\n'))) {
+        o_sError = QStringLiteral("%1: the first line is longer than 1 KiB").arg(i_sFile);
+        return false;
+    }
+    o_sPassword = firstLine(line);
+    return true;
 }
 
 QString askWithoutEcho() {
@@ -41,13 +72,7 @@ namespace PasswordSource {
 
 bool Read(const QString& i_sFile, QString& o_sPassword, QString& o_sError) {
     if (!i_sFile.isEmpty()) {
-        QFile file(i_sFile);
-        if (!file.open(QIODevice::ReadOnly)) {
-            o_sError = QStringLiteral("%1: %2").arg(i_sFile, file.errorString());
-            return false;
-        }
-        o_sPassword = firstLine(file.readAll());
-        return true;
+        return readFileLine(i_sFile, o_sPassword, o_sError);
     }
     if (qEnvironmentVariableIsSet("LUMOQ4_SERVICE_PASSWORD")) {
         o_sPassword = qEnvironmentVariable("LUMOQ4_SERVICE_PASSWORD");

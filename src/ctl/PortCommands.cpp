@@ -1,6 +1,7 @@
 #include "ctl/PortCommands.h"
 
 #include "app/SelectionLists.h"
+#include "common/ControlText.h"
 #include "common/LumoStatus.h"
 #include "ctl/CtlOptions.h"
 #include "ctl/CtlReport.h"
@@ -36,7 +37,8 @@ public:
         }
         const QString text =
             QStringLiteral("\rTrying %1, %2 baud, %3 parity (pass %4, %5 of %6)\x1b[K")
-                .arg(i_step.path, i_step.setting.baudRate, i_step.setting.parity)
+                .arg(ControlText::Escaped(i_step.path), i_step.setting.baudRate,
+                     i_step.setting.parity)
                 .arg(i_step.pass)
                 .arg(i_step.index + 1)
                 .arg(i_step.count);

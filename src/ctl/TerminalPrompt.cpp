@@ -1,12 +1,22 @@
 #include "ctl/TerminalPrompt.h"
 
+#include "common/AppInfo.h"
+#include "common/ControlText.h"
+
 #include <cstdio>
 #include <unistd.h>
 
 namespace {
 
-QString titled(const QString& i_sTitle, const QString& i_sText) {
-    return i_sTitle.isEmpty() ? i_sText : i_sTitle + QStringLiteral(": ") + i_sText;
+// One line: the program's name, the title when it tells something, the text. A title that is
+// an error number or the window's name means nothing to the reader of a shell's output.
+QString line(const QString& i_sTitle, const QString& i_sText) {
+    bool number = false;
+    i_sTitle.toLongLong(&number);
+    const bool tells = !i_sTitle.isEmpty() && !number && i_sTitle != AppInfo::Name();
+    return QStringLiteral("lumoq4ctl: ") +
+           ControlText::Escaped(tells ? i_sTitle + QStringLiteral(": ") + i_sText : i_sText) +
+           QLatin1Char('\n');
 }
 
 } // namespace
@@ -16,15 +26,17 @@ bool TerminalPrompt::Interactive() {
 }
 
 void TerminalPrompt::Show(Icon /*i_eIcon*/, const QString& i_sTitle, const QString& i_sText) {
-    std::fprintf(stderr, "\nlumoq4ctl: %s\n", titled(i_sTitle, i_sText).toLocal8Bit().constData());
+    std::fputs(line(i_sTitle, i_sText).toLocal8Bit().constData(), stderr);
+    std::fflush(stderr);
 }
 
 bool TerminalPrompt::AskRetry(const QString& i_sTitle, const QString& i_sText) {
-    Show(Icon::Exclamation, i_sTitle, i_sText);
+    // Without anyone to ask the answer is Cancel, and the run's own failure line says what
+    // went wrong: nothing is written here.
     if (!Interactive()) {
-        std::fputs("lumoq4ctl: answered Cancel (no terminal to ask)\n", stderr);
         return false;
     }
+    Show(Icon::Exclamation, i_sTitle, i_sText);
     std::fputs("Retry or Cancel? [r/C] ", stderr);
     std::fflush(stderr);
     char answer[64] = {};

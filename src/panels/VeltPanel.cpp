@@ -2,6 +2,7 @@
 
 #include "app/RememberedSelections.h"
 #include "app/SelectionLists.h"
+#include "common/ControlText.h"
 #include "common/LumoError.h"
 #include "common/LumoStatus.h"
 #include "common/NumberText.h"
@@ -300,7 +301,7 @@ int VeltPanel::RunIndex(int i_iIndex) {
         lblVersion->setText(kVersionCaption);
         QString version;
         const int status = lumo.GetVersion(version);
-        lblVersion->setText(kVersionCaption + version);
+        lblVersion->setText(kVersionCaption + ControlText::Escaped(version));
         return status;
     }
     case RebootModeButton:

@@ -1,5 +1,7 @@
 #include "ports/ScanOutcome.h"
 
+#include "common/ControlText.h"
+
 namespace {
 
 const char* const kLikelyCauses =
@@ -13,7 +15,7 @@ QString ScanOutcome::Summary() const {
     switch (result) {
     case Result::Found:
         return QStringLiteral("Found: %1, %2 baud, %3 parity, firmware %4")
-            .arg(path, setting.baudRate, setting.parity, version);
+            .arg(path, setting.baudRate, setting.parity, ControlText::Escaped(version));
     case Result::Cancelled:
         return QStringLiteral("Find Display cancelled.");
     case Result::NotFound:

@@ -1,5 +1,6 @@
 #include "protocol/DisplayText.h"
 
+#include "common/ControlText.h"
 #include "common/Cp1252.h"
 #include "device/modLumo.h"
 
@@ -25,13 +26,11 @@ const std::array<QString, 256>& characters() {
         }
         std::array<QString, 256> out;
         for (int b = 0; b < 256; ++b) {
-            if (b < 0x20 || b == 0x7F) {
-                out[static_cast<size_t>(b)] =
-                    QStringLiteral("<%1>").arg(b, 2, 16, QLatin1Char('0')).toUpper();
-            } else {
-                out[static_cast<size_t>(b)] = Cp1252::Decode(
-                    QByteArray(1, static_cast<char>(source[static_cast<size_t>(b)])));
-            }
+            // Control codes, and the C1 controls that Windows-1252 leaves undefined, read as
+            // <0B> and <9D>: never a raw control in a log, a terminal or the monitor.
+            const int from = b < 0x20 || b == 0x7F ? b : source[static_cast<size_t>(b)];
+            out[static_cast<size_t>(b)] =
+                ControlText::Escaped(Cp1252::Decode(QByteArray(1, static_cast<char>(from))));
         }
         return out;
     }();

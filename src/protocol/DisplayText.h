@@ -6,7 +6,7 @@
 // The text that display bytes stand for. The program maps each Windows-1252 character of a
 // message to the byte the display shows it with (é goes out as 0x82); this undoes that mapping,
 // so 0x82 reads as é again. A byte that no character was mapped to reads as its own
-// Windows-1252 character; control codes read as <0B>.
+// Windows-1252 character; control codes (C0, DEL and C1) read as <0B>.
 namespace DisplayText {
 
 QString Decode(const QByteArray& i_bBytes);

@@ -22,12 +22,25 @@ void FirmwareFile::throwOpenFailure(const QFile& i_file) {
         QStringLiteral("Path/File access error: %1 (%2)").arg(path, i_file.errorString()));
 }
 
-void FirmwareFile::CheckReadable(const QString& i_sPath) {
+void FirmwareFile::CheckImage(const QString& i_sPath) {
     QFile file(i_sPath);
     if (i_sPath.isEmpty() || QFileInfo(i_sPath).isDir() || !file.open(QIODevice::ReadOnly)) {
         throwOpenFailure(file);
     }
     file.close();
+    const QFileInfo info(i_sPath);
+    const QString path = QDir::toNativeSeparators(i_sPath);
+    if (!info.isFile()) {
+        throw LumoError(LumoErrorNumber::FileAccess,
+                        QStringLiteral("Path/File access error: %1 is not a regular file, not a "
+                                       "firmware image")
+                            .arg(path));
+    }
+    if (info.size() == 0) {
+        throw LumoError(
+            LumoErrorNumber::FileAccess,
+            QStringLiteral("Path/File access error: %1 is empty, not a firmware image").arg(path));
+    }
 }
 
 void FirmwareFile::Open(const QString& i_sPath) {

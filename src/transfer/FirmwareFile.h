@@ -8,8 +8,10 @@
 // step throws LumoError with the number and description that the technician is shown.
 class FirmwareFile {
 public:
-    // Opens the file for reading and closes it again; throws when that is not possible.
-    static void CheckReadable(const QString& i_sPath);
+    // Whether the path holds an image worth switching the display to its loader for: a
+    // regular file that can be read and holds at least one byte. Throws when it is not (a
+    // device such as /dev/null, a pipe or an empty file would leave the display with nothing).
+    static void CheckImage(const QString& i_sPath);
 
     void Open(const QString& i_sPath);
     qint64 Size() const;

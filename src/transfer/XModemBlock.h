@@ -28,8 +28,12 @@ QByteArray Trailer(const QByteArray& i_bData, qint32 i_CheckSumType);
 // The data of the last, short block: the rest of the file followed by SUB up to 128 bytes.
 QByteArray Padded(const QByteArray& i_bRest);
 
+// The check type that follows the receiver's start request, as sx does: "C" means CRC-16
+// (type 1), NAK the checksum (type 0).
+constexpr qint32 FollowStartRequest = -1;
+
 // The receiver's start request for a check type: "C" for CRC, NAK for the checksum; none for
-// any other type, whose transfer starts without waiting.
+// any other type, whose transfer starts without waiting (FollowStartRequest waits for either).
 std::optional<char> StartRequest(qint32 i_CheckSumType);
 
 // Percent of the full blocks sent after block i_lIndex of i_lCount, rounded half to even.

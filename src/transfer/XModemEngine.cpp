@@ -8,6 +8,8 @@
 #include "transfer/XModemAnswer.h"
 #include "transfer/XModemBlock.h"
 
+#include <algorithm>
+
 namespace {
 
 constexpr int kStartPolls = 201;
@@ -21,6 +23,14 @@ using End = XModemOutcome::End;
 // stopping the transfer, anything else as a failure the technician chose not to retry.
 End GivenUp() {
     return modLumo::WaitsAbandoned() ? End::StoppedByUser : End::Abandoned;
+}
+
+// Tells the line monitor which kind of blocks follow, once the check type is known.
+void noteContext(MSComm& io_comm, qint32 i_iCheckSumType) {
+    if (i_iCheckSumType == 0 || i_iCheckSumType == 1) {
+        io_comm.NoteContext(i_iCheckSumType == 1 ? LineContext::XModemCrc
+                                                 : LineContext::XModemChecksum);
+    }
 }
 
 } // namespace
@@ -89,14 +99,19 @@ void XModemEngine::Run() {
         return;
     }
     m_host.setProgress(0);
+    m_iCheckSumType = m_host.CheckSumType();
     // The line monitor learns the kind of blocks before the start request says it.
-    if (m_host.CheckSumType() == 0 || m_host.CheckSumType() == 1) {
-        Comm().NoteContext(m_host.CheckSumType() == 1 ? LineContext::XModemCrc
-                                                      : LineContext::XModemChecksum);
-    }
+    noteContext(Comm(), m_iCheckSumType);
 
-    const std::optional<char> start = XModemBlock::StartRequest(m_host.CheckSumType());
-    if (start && !AwaitStartRequest(*start)) {
+    const bool follow = m_iCheckSumType == XModemBlock::FollowStartRequest;
+    const std::optional<char> start = XModemBlock::StartRequest(m_iCheckSumType);
+    QByteArray starts;
+    if (follow) {
+        starts = QByteArray(1, 'C') + XModemBlock::NAK;
+    } else if (start) {
+        starts = QByteArray(1, *start);
+    }
+    if (!starts.isEmpty() && !AwaitStartRequest(starts)) {
         Abort();
         Publish();
         return;
@@ -121,11 +136,12 @@ void XModemEngine::Run() {
     m_host.setUpdateFirmwareFinish(true);
 }
 
-bool XModemEngine::AwaitStartRequest(char i_cStart) {
-    // The start request of the other check type: the loader asks for the other kind of block,
-    // which the technician is told when the wait ends without the right one.
-    const qint32 otherType = i_cStart == *XModemBlock::StartRequest(1) ? 0 : 1;
-    const char other = *XModemBlock::StartRequest(otherType);
+bool XModemEngine::AwaitStartRequest(const QByteArray& i_bStarts) {
+    // In a run of one check type, the start request of the other type: the loader asks for the
+    // other kind of block, which the technician is told when the wait ends without the right one.
+    const bool follow = m_iCheckSumType == XModemBlock::FollowStartRequest;
+    const qint32 otherType = m_iCheckSumType == 1 ? 0 : 1;
+    const char other = follow ? '\0' : *XModemBlock::StartRequest(otherType);
     for (int poll = 0; poll < kStartPolls; ++poll) {
         modLumo::WaitMilliseconds(kStartPollMs);
         if (Stopping()) {
@@ -137,10 +153,17 @@ bool XModemEngine::AwaitStartRequest(char i_cStart) {
             m_outcome.end = GivenUp();
             return false;
         }
-        if (pending.contains(i_cStart)) {
+        // The first start byte of the read decides, as for a receiver that asked once.
+        const auto seen = std::find_if(pending.cbegin(), pending.cend(),
+                                       [&i_bStarts](char c) { return i_bStarts.contains(c); });
+        if (seen != pending.cend()) {
+            if (m_iCheckSumType == XModemBlock::FollowStartRequest) {
+                m_iCheckSumType = *seen == 'C' ? 1 : 0;
+                noteContext(Comm(), m_iCheckSumType);
+            }
             return true;
         }
-        if (pending.contains(other)) {
+        if (!follow && pending.contains(other)) {
             m_outcome.askedCheckSumType = otherType;
         }
     }
@@ -212,7 +235,7 @@ bool XModemEngine::SendBlocks() {
 
 XModemEngine::BlockResult XModemEngine::SendBlock(const QByteArray& i_bData, qint64 i_lIndex) {
     const QByteArray header = XModemBlock::Header(i_lIndex);
-    const QByteArray trailer = XModemBlock::Trailer(i_bData, m_host.CheckSumType());
+    const QByteArray trailer = XModemBlock::Trailer(i_bData, m_iCheckSumType);
     // Three writes, each its own step: a write that fails is tried again on its own, so that
     // a header already on the line is not sent a second time.
     const auto writeBlock = [&] {

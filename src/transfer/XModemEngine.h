@@ -41,8 +41,9 @@ private:
     // step was given up.
     bool ReadPending(QByteArray& o_bPending);
 
-    // False when the run is over before any block (timeout, cancel, program ending).
-    bool AwaitStartRequest(char i_cStart);
+    // Waits for one of the bytes of i_bStarts and takes the check type it asks for. False
+    // when the run is over before any block (timeout, cancel, program ending).
+    bool AwaitStartRequest(const QByteArray& i_bStarts);
     BlockResult SendBlock(const QByteArray& i_bData, qint64 i_lIndex);
     bool SendBlocks();
     // EOT, the receiver's answer drained, then ESC and "R" CR.
@@ -54,4 +55,6 @@ private:
     TransferHost& m_host;
     FirmwareFile m_file;
     XModemOutcome m_outcome;
+    // The host's check type, or the one the start request asked for when it is followed.
+    qint32 m_iCheckSumType = 0;
 };

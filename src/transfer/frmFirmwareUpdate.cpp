@@ -208,7 +208,7 @@ void frmFirmwareUpdate::cmdCtrl_Click(int i_iIndex) {
 }
 
 void frmFirmwareUpdate::Send() {
-    FirmwareFile::CheckReadable(txtFile->text());
+    FirmwareFile::CheckImage(txtFile->text());
     EnableButtons(false);
     m_run.Prepare(cboType->currentIndex());
     Timer1->start();

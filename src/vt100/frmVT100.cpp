@@ -511,6 +511,7 @@ void frmVT100::IdentificationRead() {
     m_busy.End();
     QMessageBox box(QMessageBox::Information, AppInfo::Name(),
                     IdentificationAnswer::MessageText(answer), QMessageBox::Ok, this);
+    box.setTextFormat(Qt::PlainText); // the answer is the display's: never read as markup
     box.exec();
 }
 

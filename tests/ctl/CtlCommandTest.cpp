@@ -1,6 +1,7 @@
 #include "CtlFixture.h"
 #include "support/QtPrinters.h"
 
+#include <algorithm>
 #include <unistd.h>
 
 // --- The bytes on the line ---------------------------------------------------------------
@@ -50,6 +51,34 @@ TEST_F(CtlFixture, VersionAndMessageAreReadBack) {
     result = Run({"get"});
     EXPECT_EQ(result.exit, 0);
     EXPECT_TRUE(result.out.startsWith("HELLO")) << result.out.toStdString();
+}
+
+// A display (or anything on the cable) may answer with terminal controls: the technician's
+// terminal must see them written out, never act on them.
+TEST_F(CtlFixture, ControlBytesOfAReplyArePrintedEscaped) {
+    PtyDisplayOptions options;
+    options.emulator.version = QByteArray("V1\x1b]0;owned\x07\x1b[2J\x9d\x7f", 18);
+    Attach(options);
+    // Control characters in what reached the terminal, line ends aside.
+    const auto raw = [](const QString& i_sOutput) {
+        return std::count_if(i_sOutput.begin(), i_sOutput.end(), [](QChar c) {
+            return (c < QChar(0x20) && c != QChar('\n')) || (c >= QChar(0x7F) && c <= QChar(0x9F));
+        });
+    };
+    CtlResult result = Run({"version"});
+    EXPECT_EQ(result.exit, 0) << result.err.toStdString();
+    EXPECT_EQ(raw(result.out), 0);
+    EXPECT_EQ(result.out, "V1<1B>]0;owned<07><1B>[2J<9D><7F>\n");
+
+    result = Run({"--trace", "version"});
+    EXPECT_EQ(raw(result.err), 0);
+    EXPECT_TRUE(result.err.contains("\"V1<1B>]0;owned<07><1B>[2J")) << result.err.toStdString();
+
+    result = Run({"--json", "version"});
+    EXPECT_EQ(raw(result.out), 0);
+    EXPECT_TRUE(
+        result.out.contains("\"version\":\"V1\\u001b]0;owned\\u0007\\u001b[2J\\u009d\\u007f\""))
+        << result.out.toStdString();
 }
 
 // --- JSON ---------------------------------------------------------------------------------
@@ -139,10 +168,52 @@ TEST_F(CtlFixture, UsageErrorsEndWithSixtyFourAndSendNothing) {
 TEST_F(CtlFixture, UsageErrorWithJsonIsStillOneObject) {
     const CtlResult result = RunBare({"--json", "cursor"});
     EXPECT_EQ(result.exit, 64);
-    EXPECT_TRUE(result.out.startsWith("{\"command\":\"cursor\",\"port\":\"/nonexistent/lumoq4\","
+    // The arguments are checked before any port is chosen: the object names none.
+    EXPECT_TRUE(result.out.startsWith("{\"command\":\"cursor\","
                                       "\"text\":\"cursor: missing a cell from 1 to 40 (usage: "))
         << result.out.toStdString();
     EXPECT_TRUE(result.out.endsWith(",\"exit\":64}\n"));
+}
+
+TEST_F(CtlFixture, ArgumentsAreCheckedBeforeThePortWhateverThePortIs) {
+    Attach();
+    // The display would refuse a range that ends before it begins: nothing is sent.
+    CtlResult result = Run({"clear", "10", "5"});
+    EXPECT_EQ(result.exit, 64);
+    EXPECT_EQ(result.err, "lumoq4ctl: clear: FROM 10 is after TO 5 (usage: lumoq4ctl [OPTIONS] "
+                          "COMMAND [ARGS]; see lumoq4ctl --help)\n");
+    EXPECT_EQ(Received(), "");
+    // COM1 unmapped leads to the machine's own first port: refused or not, a malformed
+    // command is a usage error before any of that.
+    m_environment.emplace_back("LUMOQ4_PORT", "");
+    m_environment.emplace_back("LUMOQ4_COM1", "");
+    const QStringList cases[] = {{"cursor", "99"},
+                                 {"firmware"},
+                                 {"firmware", "a.bin", "b.bin"},
+                                 {"firmware", "--type", "qx", "a.bin"}};
+    for (const QStringList& args : cases) {
+        SCOPED_TRACE(args.join(' ').toStdString());
+        result = RunBare(QStringList{"--port", "COM1"} + args);
+        EXPECT_EQ(result.exit, 64) << result.err.toStdString();
+        EXPECT_EQ(result.err.count('\n'), 1);
+    }
+}
+
+TEST_F(CtlFixture, DoubleDashEndsTheOptionsAndJsonCoversHelpAndVersion) {
+    Attach();
+    CtlResult result = Run({"send", "--", "--json"});
+    EXPECT_EQ(result.exit, 0) << result.err.toStdString();
+    EXPECT_EQ(result.out, "OK\n");
+    EXPECT_EQ(Received(), "2D 2D 6A 73 6F 6E");
+    for (const char* option : {"--help", "--version"}) {
+        SCOPED_TRACE(option);
+        result = RunBare({"--json", option});
+        EXPECT_EQ(result.exit, 0);
+        EXPECT_TRUE(result.out.startsWith(QString("{\"command\":\"%1\",\"text\":\"").arg(option)))
+            << result.out.toStdString();
+        EXPECT_TRUE(result.out.endsWith(",\"exit\":0}\n"));
+        EXPECT_EQ(result.out.count('\n'), 1);
+    }
 }
 
 // --- The machine's devices and Find Display -----------------------------------------------

@@ -106,3 +106,75 @@ TEST_F(CtlFirmware, UnreadableFileEndsWithSixtySixAndNothingOnTheLine) {
     EXPECT_EQ(result.err.count('\n'), 1);
     EXPECT_EQ(Received(), "");
 }
+
+TEST_F(CtlFirmware, EmptyImageOrDeviceEndsWithSixtySixBeforeTheLoader) {
+    const QString empty = m_folder.filePath("empty.bin");
+    QFile file(empty);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.close();
+    const QStringList images = {empty, "/dev/null"};
+    for (const QString& image : images) {
+        SCOPED_TRACE(image.toStdString());
+        Attach();
+        const CtlResult result = Run({"--json", "firmware", image});
+        EXPECT_EQ(result.exit, 66);
+        EXPECT_TRUE(result.out.endsWith(",\"exit\":66}\n")) << result.out.toStdString();
+        EXPECT_FALSE(result.out.contains("complete"));
+        EXPECT_TRUE(result.err.startsWith("lumoq4ctl: Path/File access error: " + image))
+            << result.err.toStdString();
+        EXPECT_EQ(result.err.count('\n'), 1);
+        EXPECT_EQ(Received(), ""); // not even ESC "Load"
+    }
+}
+
+TEST_F(CtlFirmware, PasswordFileIsARegularFileOrAPipeAndOnlyItsFirstLineIsRead) {
+    Attach();
+    // A device that never ends is refused at once instead of being read into memory.
+    CtlResult result = Run({"firmware", m_sImage, "--password-file", "/dev/zero"});
+    EXPECT_EQ(result.exit, 66);
+    EXPECT_EQ(result.err, "lumoq4ctl: /dev/zero: not a regular file or a pipe\n");
+    const QString longLine = m_folder.filePath("long");
+    QFile file(longLine);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(QByteArray(4096, 'k'));
+    file.close();
+    result = Run({"firmware", m_sImage, "--password-file", longLine});
+    EXPECT_EQ(result.exit, 66);
+    EXPECT_TRUE(result.err.endsWith("long: the first line is longer than 1 KiB\n"))
+        << result.err.toStdString();
+    // A pipe is read: its first line is the password, here a wrong one.
+    m_wrapper = {"bash", "-c", "printf 'nope\\nkqzd\\n' | \"$@\" --password-file /dev/stdin",
+                 "bash"};
+    result = Run({"firmware", m_sImage});
+    EXPECT_EQ(result.exit, 77) << result.err.toStdString();
+    EXPECT_EQ(Received(), "");
+}
+
+TEST_F(CtlFirmware, WithoutCrcOrChecksumTheDisplaysStartRequestDecides) {
+    for (const bool crc : {true, false}) {
+        SCOPED_TRACE(crc ? "display asks with C" : "display asks with NAK");
+        PtyDisplayOptions options;
+        options.emulator.crc = crc;
+        Attach(options);
+        const CtlResult result = Run({"--quiet", "firmware", m_sImage});
+        EXPECT_EQ(result.exit, 0) << result.err.toStdString();
+        EXPECT_EQ(Display().ReceivedImage(), QByteArray(600, '\x5A') + QByteArray(40, '\x1A'));
+    }
+}
+
+TEST_F(CtlFirmware, FailedStepWithNobodyToAskIsOneLineOnStandardError) {
+    Attach();
+    // The image shrinks under the sender after its first block: the read fails, nobody can
+    // answer Retry, the run is abandoned.
+    bool cut = false;
+    const CtlResult result = Run({"--quiet", "firmware", m_sImage, "--crc"}, [&](QProcess&) {
+        if (!cut && Display().ReceivedImage().size() >= 128) {
+            cut = QFile::resize(m_sImage, 0);
+        }
+    });
+    ASSERT_TRUE(cut);
+    EXPECT_EQ(result.exit, 3);
+    EXPECT_TRUE(result.err.startsWith("lumoq4ctl: Firmware update ")) << result.err.toStdString();
+    EXPECT_EQ(result.err.count('\n'), 1) << result.err.toStdString();
+    EXPECT_FALSE(result.err.contains("75")); // the error number means nothing here
+}

@@ -101,6 +101,22 @@ TEST_F(FirmwareDialog, MissingFileIsReportedAndNothingIsWritten) {
     EXPECT_TRUE(ButtonsEnabled(dialog));
 }
 
+TEST_F(FirmwareDialog, EmptyImageIsRefusedBeforeTheLoaderSwitch) {
+    ModalWatcher watcher;
+    PlayLoader();
+    frmFirmwareUpdate dialog(lumo);
+    dialog.show();
+    Find<QLineEdit>(dialog, "txtFile")->setText(MakeFile(QByteArray()));
+    Find<QPushButton>(dialog, "cmdCtrl(0)")->click();
+    ASSERT_EQ(watcher.boxes.size(), 1u);
+    EXPECT_EQ(watcher.boxes[0].title, "75");
+    EXPECT_TRUE(watcher.boxes[0].text.endsWith(" is empty, not a firmware image"))
+        << watcher.boxes[0].text.toStdString();
+    EXPECT_TRUE(comm->writes.isEmpty());
+    EXPECT_EQ(comm->opens, 0);
+    EXPECT_TRUE(ButtonsEnabled(dialog));
+}
+
 TEST_F(FirmwareDialog, PortThatCannotOpenShowsErrcode2) {
     ModalWatcher watcher;
     comm->failOpen = true;
