@@ -1,8 +1,9 @@
 #include "ctl/PasswordSource.h"
 
+#include "ctl/TerminalEcho.h"
+
 #include <QFile>
 #include <cstdio>
-#include <termios.h>
 #include <unistd.h>
 
 namespace {
@@ -19,17 +20,11 @@ QString firstLine(const QByteArray& i_bText) {
 QString askWithoutEcho() {
     std::fputs("Enter Password: ", stderr);
     std::fflush(stderr);
-    termios saved = {};
-    const bool echoOff = ::tcgetattr(STDIN_FILENO, &saved) == 0;
-    if (echoOff) {
-        termios quiet = saved;
-        quiet.c_lflag &= ~static_cast<tcflag_t>(ECHO);
-        ::tcsetattr(STDIN_FILENO, TCSAFLUSH, &quiet);
-    }
     char buffer[256] = {};
-    const bool read = std::fgets(buffer, sizeof buffer, stdin) != nullptr;
-    if (echoOff) {
-        ::tcsetattr(STDIN_FILENO, TCSAFLUSH, &saved);
+    bool read = false;
+    {
+        const TerminalEcho echoOff;
+        read = std::fgets(buffer, sizeof buffer, stdin) != nullptr;
     }
     std::fputc('\n', stderr);
     return read ? firstLine(QByteArray(buffer)) : QString();
