@@ -163,5 +163,5 @@ QString CtlOptions::HelpText() {
         "\n"
         "Exit status: 0 success; a device status's magnitude (4 no response, 6 refused, 2 open\n"
         "failed, 3 not connected); 64 usage; 66 unreadable file; 77 wrong service password;\n"
-        "130 interrupted.\n");
+        "130, 143, 129 interrupted by SIGINT, SIGTERM, SIGHUP.\n");
 }

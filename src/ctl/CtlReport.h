@@ -29,7 +29,8 @@ public:
     // A failure that is no device status: the exit status and the line on standard error.
     void Fail(int i_iExit, const QString& i_sLine);
     void Usage(const QString& i_sWhat);
-    // Replaces the exit status (an interrupted run ends with 130 whatever it reached).
+    // Replaces the exit status (an interrupted run ends with 128 + the signal, whatever it
+    // reached).
     void SetExit(int i_iExit) { m_iExit = i_iExit; }
 
     // The text of a run that needs no device (--help, --version).

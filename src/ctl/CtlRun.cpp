@@ -40,7 +40,7 @@ void runCommand(const CtlOptions& i_options, CtlReport& io_report) {
         io_report.Usage(error);
         return;
     }
-    // Ctrl+C ends a scan at its next short wait and a transfer with XModem's abort.
+    // Ctrl+C, SIGTERM and SIGHUP end every wait at once; a transfer ends with XModem's abort.
     InterruptWatch watch;
     if (i_options.command == QLatin1String("find")) {
         PortCommands::Find(i_options, port, io_report);
@@ -68,9 +68,6 @@ void runCommand(const CtlOptions& i_options, CtlReport& io_report) {
         FirmwareCommand::Run(i_options, lumo, port, io_report);
     } else {
         NativeCommands::Run(i_options, lumo, port, io_report);
-    }
-    if (InterruptWatch::Requested()) {
-        io_report.SetExit(CtlReport::kInterrupted);
     }
 }
 
@@ -107,6 +104,9 @@ int Main(const QStringList& i_args) {
         trace = std::make_unique<LineTrace>(LineTap::Shared());
     }
     runCommand(options, report);
+    if (InterruptWatch::Requested()) {
+        report.SetExit(InterruptWatch::ExitStatus()); // whatever the command reached
+    }
     if (trace) {
         trace->Finish();
     }

@@ -130,7 +130,12 @@ void Run(const CtlOptions& i_options, CLumo& io_lumo, const PortChoice& i_port,
     }
     QString password;
     QString error;
-    if (!PasswordSource::Read(i_options.passwordFile, password, error)) {
+    const bool read = PasswordSource::Read(i_options.passwordFile, password, error);
+    if (InterruptWatch::Requested()) {
+        io_report.Fail(InterruptWatch::ExitStatus(), QStringLiteral("interrupted"));
+        return;
+    }
+    if (!read) {
         io_report.Fail(CtlReport::kNoInput, error);
         return;
     }
@@ -143,9 +148,10 @@ void Run(const CtlOptions& i_options, CLumo& io_lumo, const PortChoice& i_port,
     run.Prepare(codeType);
     const int switched = run.SwitchToLoader();
     if (switched != LumoStatus::Success || InterruptWatch::Requested()) {
+        run.AbortUnsent();
         io_lumo.Disconnect();
         if (InterruptWatch::Requested()) {
-            io_report.Fail(CtlReport::kInterrupted, QStringLiteral("interrupted"));
+            io_report.Fail(InterruptWatch::ExitStatus(), QStringLiteral("interrupted"));
         } else {
             StatusLine::Report(io_lumo, i_port, switched, io_report);
         }
@@ -153,6 +159,7 @@ void Run(const CtlOptions& i_options, CLumo& io_lumo, const PortChoice& i_port,
     }
     run.Start(file, checkSumType);
     const XModemOutcome outcome = awaitEnd(io_lumo, run, !i_options.quiet && !i_options.json);
+    run.AbortUnsent();
     io_lumo.Disconnect();
 
     const Ending ending = endingOf(outcome.end);

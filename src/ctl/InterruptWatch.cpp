@@ -1,6 +1,9 @@
 #include "ctl/InterruptWatch.h"
 
+#include "device/modLumo.h"
+
 #include <QSocketNotifier>
+#include <array>
 #include <atomic>
 #include <csignal>
 #include <fcntl.h>
@@ -8,11 +11,15 @@
 
 namespace {
 
-std::atomic<bool> g_requested{false};
+constexpr std::array<int, 3> kSignals = {SIGINT, SIGTERM, SIGHUP};
+
+std::atomic<int> g_signal{0};
 int g_pipe[2] = {-1, -1};
 
-extern "C" void onSigint(int /*signal*/) {
-    g_requested = true;
+extern "C" void onStopSignal(int i_iSignal) {
+    int none = 0;
+    g_signal.compare_exchange_strong(none, i_iSignal);
+    modLumo::RequestStop();
     const char byte = 1;
     [[maybe_unused]] const ssize_t written = ::write(g_pipe[1], &byte, 1);
 }
@@ -25,14 +32,19 @@ InterruptWatch::InterruptWatch(QObject* i_pParent) : QObject(i_pParent) {
     }
     m_pNotifier = new QSocketNotifier(g_pipe[0], QSocketNotifier::Read, this);
     connect(m_pNotifier, &QSocketNotifier::activated, this, &InterruptWatch::onPipe);
+    // No SA_RESTART: a read of the terminal (the password prompt) ends with the signal.
     struct sigaction action = {};
-    action.sa_handler = onSigint;
+    action.sa_handler = onStopSignal;
     sigemptyset(&action.sa_mask);
-    ::sigaction(SIGINT, &action, nullptr);
+    for (const int signal : kSignals) {
+        ::sigaction(signal, &action, nullptr);
+    }
 }
 
 InterruptWatch::~InterruptWatch() {
-    ::signal(SIGINT, SIG_DFL);
+    for (const int signal : kSignals) {
+        ::signal(signal, SIG_DFL);
+    }
     delete m_pNotifier;
     for (int& fd : g_pipe) {
         if (fd >= 0) {
@@ -43,12 +55,18 @@ InterruptWatch::~InterruptWatch() {
 }
 
 bool InterruptWatch::Requested() {
-    return g_requested;
+    return g_signal != 0;
+}
+
+int InterruptWatch::ExitStatus() {
+    const int signal = g_signal;
+    return 128 + (signal != 0 ? signal : SIGINT);
 }
 
 void InterruptWatch::onPipe() {
     char bytes[16];
     while (::read(g_pipe[0], bytes, sizeof bytes) > 0) {
     }
+    modLumo::WakeWaits();
     emit interrupted();
 }

@@ -4,9 +4,11 @@
 
 class QSocketNotifier;
 
-// SIGINT turned into a Qt signal: the handler only sets a flag and writes a byte into a pipe,
-// and a socket notifier on the pipe's other end emits interrupted() from the event loop
-// (every wait of the program runs it). Requested() can be asked at any time.
+// SIGINT, SIGTERM and SIGHUP (Ctrl+C, and what timeout, systemd and Ansible send) turned into a
+// stop request and a Qt signal: the handler records the signal, requests the stop that every
+// wait of the session sees (modLumo::RequestStop) and writes a byte into a pipe; a socket
+// notifier on the pipe's other end wakes the wait that idles now and emits interrupted() from
+// the event loop. Requested() can be asked at any time.
 class InterruptWatch : public QObject {
     Q_OBJECT
 
@@ -15,6 +17,8 @@ public:
     ~InterruptWatch() override;
 
     static bool Requested();
+    // 128 and the number of the signal that arrived first: 130, 143 or 129.
+    static int ExitStatus();
 
 signals:
     void interrupted();

@@ -1,10 +1,11 @@
 #include "ctl/PasswordSource.h"
 
+#include "ctl/TerminalEcho.h"
+
 #include <QFile>
 #include <algorithm>
 #include <cstdio>
 #include <sys/stat.h>
-#include <termios.h>
 #include <unistd.h>
 
 namespace {
@@ -50,17 +51,11 @@ bool readFileLine(const QString& i_sFile, QString& o_sPassword, QString& o_sErro
 QString askWithoutEcho() {
     std::fputs("Enter Password: ", stderr);
     std::fflush(stderr);
-    termios saved = {};
-    const bool echoOff = ::tcgetattr(STDIN_FILENO, &saved) == 0;
-    if (echoOff) {
-        termios quiet = saved;
-        quiet.c_lflag &= ~static_cast<tcflag_t>(ECHO);
-        ::tcsetattr(STDIN_FILENO, TCSAFLUSH, &quiet);
-    }
     char buffer[256] = {};
-    const bool read = std::fgets(buffer, sizeof buffer, stdin) != nullptr;
-    if (echoOff) {
-        ::tcsetattr(STDIN_FILENO, TCSAFLUSH, &saved);
+    bool read = false;
+    {
+        const TerminalEcho echoOff;
+        read = std::fgets(buffer, sizeof buffer, stdin) != nullptr;
     }
     std::fputc('\n', stderr);
     return read ? firstLine(QByteArray(buffer)) : QString();

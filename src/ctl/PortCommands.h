@@ -10,7 +10,7 @@ namespace PortCommands {
 
 void Ports(const CtlOptions& i_options, CtlReport& io_report);
 
-// Exit 4 when no display answered, 130 when interrupted.
+// Exit 4 when no display answered; 130, 143 or 129 when interrupted by SIGINT, SIGTERM, SIGHUP.
 void Find(const CtlOptions& i_options, const PortChoice& i_port, CtlReport& io_report);
 
 } // namespace PortCommands

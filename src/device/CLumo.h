@@ -85,7 +85,7 @@ public:
     void setFirmwareCodeType(qint32 i_CodeType);
     // Switches the display into its loader: ESC "Load", "XA" CR, then "PX" or "ZX" CR LF.
     // 0, -2 (open failed), -3 (the port is not open, or a write or read failed and the port was
-    // closed) or -4 (no prompt). Otherwise the port is left open.
+    // closed), -4 (no prompt) or -7 (a stop was requested). Otherwise the port is left open.
     int FirmwareUpdateMode();
     // How the last transfer ended (NotStarted until a run has begun after StartSendFile).
     XModemOutcome LastTransferOutcome() const;
@@ -95,7 +95,8 @@ public:
 
 private:
     // Waits for a prompt holding ">"; 0, or -4 after 120 silent polls of 500 ms, or at the
-    // first poll without ">" once more than 10 s have passed in all.
+    // first poll without ">" once more than 10 s have passed in all; -7 once a stop is
+    // requested.
     int WaitForPrompt();
 
     MSComm& m_comm() const;

@@ -110,6 +110,9 @@ int CLumo::WaitForPrompt() {
     const qint64 start = modLumo::Clock().NowMs();
     for (int silent = 0; silent < kPromptSilentPolls;) {
         modLumo::WaitMilliseconds(kPromptPollMs);
+        if (modLumo::StopRequested()) {
+            return Cancelled;
+        }
         if (comm.InBufferCount() > 0) {
             if (m_host->Progress() < 100) {
                 m_host->setProgress(static_cast<qint16>(m_host->Progress() + 1));

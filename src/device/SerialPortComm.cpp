@@ -48,6 +48,9 @@ QSerialPort::StopBits toQtStopBits(int s) {
 // processed between them.
 constexpr qint64 kDrainStepMs = 10;
 
+// Once a stop is requested, closing gives the last bytes (the sender's abort) this long at most.
+constexpr qint64 kStoppingDrainMs = 300;
+
 // Longest time closing waits for the queued bytes to leave: their time on the line at the
 // current framing, and two seconds on top.
 qint64 drainBudgetMs(qint64 i_lBytes, const SerialSettings& i_settings) {
@@ -257,16 +260,22 @@ QString SerialPortComm::drain() {
         if (left == 0) {
             return QString();
         }
-        if (clock.NowMs() - start > budget || modLumo::WaitsAbandoned()) {
+        const bool stopping = modLumo::StopRequested();
+        const qint64 limit = stopping ? std::min(budget, kStoppingDrainMs) : budget;
+        if (clock.NowMs() - start > limit || modLumo::WaitsAbandoned()) {
 #ifdef Q_OS_UNIX
             ::tcflush(static_cast<int>(m_port.handle()), TCOFLUSH);
 #endif
             return QStringLiteral("%1: %2 bytes did not leave within %3 ms and were discarded")
                 .arg(m_sPath)
                 .arg(left)
-                .arg(budget);
+                .arg(limit);
         }
-        modLumo::WaitMilliseconds(kDrainStepMs);
+        if (stopping) {
+            clock.Idle(kDrainStepMs); // every wait ends at once now; this one must not spin
+        } else {
+            modLumo::WaitMilliseconds(kDrainStepMs);
+        }
     }
     // The port closed itself (the line died) with bytes still waiting.
     return m_sLastFault.isEmpty()

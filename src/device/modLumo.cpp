@@ -4,8 +4,10 @@
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QTimer>
+#include <atomic>
 #include <limits>
 #include <thread>
+#include <vector>
 
 namespace modLumo {
 
@@ -29,6 +31,16 @@ constexpr std::array<std::pair<quint8, quint8>, 57> kTranslated{{
     {0xFB, 0x96}, {0xFC, 0x81}, {0xFF, 0x98},
 }};
 
+// The nested loops of the waits idling now, innermost last: a stop request quits them all.
+std::vector<QEventLoop*> g_idleLoops;
+
+struct IdleLoop {
+    explicit IdleLoop(QEventLoop& i_loop) { g_idleLoops.push_back(&i_loop); }
+    ~IdleLoop() { g_idleLoops.pop_back(); }
+    IdleLoop(const IdleLoop&) = delete;
+    IdleLoop& operator=(const IdleLoop&) = delete;
+};
+
 class SystemClock : public WaitClock {
 public:
     SystemClock() { m_timer.start(); }
@@ -43,6 +55,7 @@ public:
         // A nested loop woken by a precise single-shot timer: the thread sleeps in the event
         // dispatcher until the timer or another event arrives.
         QEventLoop loop;
+        const IdleLoop idle(loop);
         QTimer timer;
         timer.setSingleShot(true);
         timer.setTimerType(Qt::PreciseTimer);
@@ -68,6 +81,8 @@ SystemClock& systemClock() {
 
 WaitClock* g_pClock = nullptr;
 bool g_blnAbandoned = false;
+std::atomic<bool> g_blnStop{false};
+static_assert(std::atomic<bool>::is_always_lock_free, "RequestStop runs in signal handlers");
 
 } // namespace
 
@@ -96,6 +111,20 @@ bool WaitsAbandoned() {
     return g_blnAbandoned;
 }
 
+void RequestStop() {
+    g_blnStop = true;
+}
+
+bool StopRequested() {
+    return g_blnStop;
+}
+
+void WakeWaits() {
+    for (QEventLoop* loop : g_idleLoops) {
+        loop->quit();
+    }
+}
+
 void ProcessEvents() {
     if (QCoreApplication::instance() != nullptr) {
         QCoreApplication::processEvents();
@@ -106,7 +135,7 @@ void WaitMilliseconds(qint64 ms) {
     WaitClock& clock = Clock();
     const qint64 start = clock.NowMs();
     for (;;) {
-        if (g_blnAbandoned) {
+        if (g_blnAbandoned || g_blnStop) {
             return;
         }
         const qint64 elapsed = std::max<qint64>(0, clock.NowMs() - start);

@@ -1,17 +1,21 @@
 #include "transfer/FirmwareRun.h"
 
 #include "device/CLumo.h"
+#include "transfer/XModemBlock.h"
 
 FirmwareRun::FirmwareRun(CLumo& io_lumo) : m_lumo(io_lumo) {}
 
 void FirmwareRun::Prepare(qint32 i_iCodeType) {
     m_blnTransferStarted = false;
+    m_blnImageAsked = false;
     m_lumo.setFirmwareCodeType(i_iCodeType);
     m_lumo.setUpdateFirmwareFinish(false);
 }
 
 int FirmwareRun::SwitchToLoader() {
-    return m_lumo.FirmwareUpdateMode();
+    const int status = m_lumo.FirmwareUpdateMode();
+    m_blnImageAsked = status == 0;
+    return status;
 }
 
 void FirmwareRun::Start(const QString& i_sFile, qint32 i_iCheckSumType) {
@@ -35,6 +39,14 @@ bool FirmwareRun::Ended(XModemOutcome& o_outcome) {
     m_blnTransferStarted = false;
     o_outcome = outcome;
     return true;
+}
+
+void FirmwareRun::AbortUnsent() {
+    if (m_blnImageAsked && !m_lumo.TransferRunning() &&
+        m_lumo.LastTransferOutcome().end == XModemOutcome::End::NotStarted) {
+        m_lumo.SendBytes(XModemBlock::Abort());
+    }
+    m_blnImageAsked = false;
 }
 
 QString FirmwareRun::EndText(const XModemOutcome& i_outcome) {

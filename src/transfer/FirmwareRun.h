@@ -33,10 +33,17 @@ public:
     // as stopped. Reports each run once.
     bool Ended(XModemOutcome& o_outcome);
 
+    // After a run that was stopped or given up: when the loader had been asked for the image
+    // ("PX" or "ZX" went out) but the sender never began its first round, writes XModem's abort
+    // (CAN CAN), so that the loader drops back and waits for ESC "Load" again. A sender that
+    // began writes the abort itself.
+    void AbortUnsent();
+
     // What the technician is told about an ended run.
     static QString EndText(const XModemOutcome& i_outcome);
 
 private:
     CLumo& m_lumo;
     bool m_blnTransferStarted = false;
+    bool m_blnImageAsked = false;
 };

@@ -19,10 +19,16 @@ constexpr int kMaxRounds = 1500;  // more rounds than this: no answer
 
 using End = XModemOutcome::End;
 
-// How a run ends when a step was given up: the program ending counts as the technician
-// stopping the transfer, anything else as a failure the technician chose not to retry.
+// The program ending, or a stop request (lumoq4ctl's signals), ends every wait at once.
+bool WaitsEnded() {
+    return modLumo::WaitsAbandoned() || modLumo::StopRequested();
+}
+
+// How a run ends when a step was given up: the program ending or a stop request counts as the
+// technician stopping the transfer, anything else as a failure the technician chose not to
+// retry.
 End GivenUp() {
-    return modLumo::WaitsAbandoned() ? End::StoppedByUser : End::Abandoned;
+    return WaitsEnded() ? End::StoppedByUser : End::Abandoned;
 }
 
 // Tells the line monitor which kind of blocks follow, once the check type is known.
@@ -53,7 +59,7 @@ void XModemEngine::Write(const QByteArray& i_bBytes) const {
 }
 
 bool XModemEngine::Stopping() const {
-    return m_host.StopRequested() || modLumo::WaitsAbandoned();
+    return m_host.StopRequested() || WaitsEnded();
 }
 
 bool XModemEngine::Step(const std::function<void()>& i_action) {
@@ -62,7 +68,7 @@ bool XModemEngine::Step(const std::function<void()>& i_action) {
             i_action();
             return true;
         } catch (const LumoError& e) {
-            if (modLumo::WaitsAbandoned() ||
+            if (WaitsEnded() ||
                 !Prompt::Current().AskRetry(QString::number(e.number()), e.description())) {
                 if (m_outcome.failure.isEmpty()) {
                     m_outcome.failure = e.description();

@@ -178,3 +178,55 @@ TEST_F(CtlFirmware, FailedStepWithNobodyToAskIsOneLineOnStandardError) {
     EXPECT_EQ(result.err.count('\n'), 1) << result.err.toStdString();
     EXPECT_FALSE(result.err.contains("75")); // the error number means nothing here
 }
+
+TEST_F(CtlFirmware, EachStopSignalEndsTheLoaderDialogueOfASilentDisplayAtOnce) {
+    PtyDisplayOptions silent;
+    silent.silent = true;
+    Attach(silent);
+    const std::pair<int, int> stops[] = {{SIGINT, 130}, {SIGTERM, 143}, {SIGHUP, 129}};
+    for (const auto& [stop, status] : stops) {
+        QElapsedTimer sinceSignal;
+        const CtlResult result = Run({"firmware", m_sImage, "--crc"}, [&](QProcess& process) {
+            if (!sinceSignal.isValid() && m_pDisplay->Received().endsWith("\x1BLoad")) {
+                ::kill(static_cast<pid_t>(process.processId()), stop);
+                sinceSignal.start();
+            }
+        });
+        ASSERT_TRUE(sinceSignal.isValid());
+        // The prompt wait alone lasts a minute; a generous bound for a loaded machine.
+        EXPECT_LT(sinceSignal.elapsed(), 5000) << stop;
+        EXPECT_EQ(result.exit, status);
+        EXPECT_EQ(result.err, "lumoq4ctl: interrupted\n");
+    }
+    // The dialogue never reached "PX"/"ZX": nothing else went out, no abort either.
+    EXPECT_EQ(Received(), "1B 4C 6F 61 64 1B 4C 6F 61 64 1B 4C 6F 61 64");
+}
+
+TEST_F(CtlFirmware, InterruptAfterTheImageRequestLeavesTheLoaderReadyForTheNextRun) {
+    Attach();
+    QFile image(m_sImage);
+    ASSERT_TRUE(image.open(QIODevice::WriteOnly));
+    image.write(QByteArray(128 * 40, '\x33'));
+    image.close();
+    // Right after "ZX" (the sender not yet begun), and in the middle of the blocks.
+    const std::pair<QByteArray, int> moments[] = {{"ZX\r\n", SIGINT},
+                                                  {QByteArray("\x01\x02\xFD"), SIGTERM}};
+    for (const auto& [seen, stop] : moments) {
+        const qsizetype before = m_pDisplay->Received().size();
+        bool sent = false;
+        const CtlResult stopped =
+            Run({"firmware", m_sImage, "--crc", "--type", "zx"}, [&](QProcess& process) {
+                if (!sent && m_pDisplay->Received().indexOf(seen, before) >= 0) {
+                    ::kill(static_cast<pid_t>(process.processId()), stop);
+                    sent = true;
+                }
+            });
+        ASSERT_TRUE(sent);
+        EXPECT_EQ(stopped.exit, 128 + stop);
+        EXPECT_TRUE(m_pDisplay->Received().endsWith("\x18\x18")) << Received().toStdString();
+
+        const CtlResult next = Run({"firmware", m_sImage, "--crc", "--type", "zx"});
+        EXPECT_EQ(next.exit, 0) << next.err.toStdString();
+        EXPECT_EQ(Display().ReceivedImage(), QByteArray(128 * 40, '\x33'));
+    }
+}

@@ -11,6 +11,7 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 
+#include <cerrno>
 #include <fcntl.h>
 #include <functional>
 #include <gtest/gtest.h>
@@ -43,9 +44,18 @@ public:
         ::cfsetspeed(&t, i_speed);
         ASSERT_EQ(::tcsetattr(m_iFd, TCSANOW, &t), 0);
     }
+    // The display holds the line until it has seen the line's settings: a write waits for
+    // that with the event loop running, as a serial port's queue does.
     void Write(const QByteArray& i_bBytes) const {
-        ASSERT_EQ(::write(m_iFd, i_bBytes.constData(), static_cast<size_t>(i_bBytes.size())),
-                  i_bBytes.size());
+        QElapsedTimer timer;
+        timer.start();
+        const auto size = static_cast<size_t>(i_bBytes.size());
+        ssize_t written = ::write(m_iFd, i_bBytes.constData(), size);
+        while (written < 0 && errno == EAGAIN && timer.elapsed() < 3000) {
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+            written = ::write(m_iFd, i_bBytes.constData(), size);
+        }
+        ASSERT_EQ(written, i_bBytes.size());
     }
     // Runs the event loop (where the display answers) and collects what arrives, until
     // i_iCount bytes are there or i_iMs milliseconds have passed.

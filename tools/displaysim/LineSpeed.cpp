@@ -9,6 +9,10 @@ int Of(int i_iMasterFd) {
     if (i_iMasterFd < 0 || ::tcgetattr(i_iMasterFd, &t) != 0) {
         return 0;
     }
+    return OfCode(::cfgetospeed(&t));
+}
+
+int OfCode(speed_t i_code) {
     static const struct {
         speed_t code;
         int baud;
@@ -17,9 +21,8 @@ int Of(int i_iMasterFd) {
                   {B1200, 1200},     {B1800, 1800},    {B2400, 2400},   {B4800, 4800},
                   {B9600, 9600},     {B19200, 19200},  {B38400, 38400}, {B57600, 57600},
                   {B115200, 115200}, {B230400, 230400}};
-    const speed_t code = ::cfgetospeed(&t);
     for (const auto& s : speeds) {
-        if (s.code == code) {
+        if (s.code == i_code) {
             return s.baud;
         }
     }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <termios.h>
 
 // The line speed of the simulated display. A pseudo-terminal carries bytes at no speed at all,
 // but it keeps the speed the program set on its side, and the master side can read it: the
@@ -11,6 +12,9 @@ namespace LineSpeed {
 // The speed (baud) the program set on its side of the pseudo-terminal, read through the
 // master descriptor; 0 when it cannot be read.
 int Of(int i_iMasterFd);
+
+// The speed (baud) of a termios speed code; 0 for a code without one here.
+int OfCode(speed_t i_code);
 
 // What a display at another speed than the sender's makes of the bytes: every byte arrives as
 // a different one with its top bit set, as framing errors leave it, so no command and no

@@ -7,7 +7,8 @@
 
 PtyDisplay::PtyDisplay(const PtyDisplayOptions& i_options, QObject* i_pParent)
     : QObject(i_pParent), m_options(i_options), m_emulator(i_options.emulator),
-      m_iLineSpeed(i_options.lineSpeed), m_random(i_options.noiseSeed) {
+      m_gate(m_pty, i_options.lineSpeed > 0), m_iLineSpeed(i_options.lineSpeed),
+      m_random(i_options.noiseSeed) {
     if (!m_pty.IsOpen()) {
         return;
     }
@@ -43,11 +44,22 @@ void PtyDisplay::HangUp() {
 }
 
 void PtyDisplay::onReadable() {
-    for (;;) {
-        QByteArray chunk = m_pty.ReadAvailable();
-        if (chunk.isEmpty()) {
-            return;
+    if (m_options.readDelayMs <= 0) {
+        readLine();
+        return;
+    }
+    m_pNotifier->setEnabled(false);
+    QTimer::singleShot(m_options.readDelayMs, this, [this] {
+        if (m_pNotifier != nullptr) {
+            m_pNotifier->setEnabled(true);
         }
+        readLine();
+    });
+}
+
+void PtyDisplay::readLine() {
+    for (SpeedGate::Piece& piece : m_gate.Read()) {
+        QByteArray& chunk = piece.bytes;
         bool hangUpNow = false;
         if (m_options.hangupAfter > 0) {
             const qint64 room = m_options.hangupAfter - m_bReceived.size();
@@ -60,7 +72,7 @@ void PtyDisplay::onReadable() {
         const quint64 before = m_emulator.Revision();
         const int baudChanges = m_emulator.State().baudChanges;
         const QByteArray reply =
-            m_emulator.Receive(speedsDiffer() ? LineSpeed::Garble(chunk) : chunk);
+            m_emulator.Receive(speedsDiffer(piece.speed) ? LineSpeed::Garble(chunk) : chunk);
         emit BytesReceived(chunk);
         if (m_emulator.Revision() != before) {
             emit ScreenChanged();
@@ -75,12 +87,15 @@ void PtyDisplay::onReadable() {
 }
 
 int PtyDisplay::ProgramSpeed() const {
-    return LineSpeed::Of(m_pty.MasterFd());
+    return m_gate.ProgramSpeed();
 }
 
 bool PtyDisplay::speedsDiffer() const {
-    const int program = ProgramSpeed();
-    return m_iLineSpeed > 0 && program > 0 && program != m_iLineSpeed;
+    return speedsDiffer(ProgramSpeed());
+}
+
+bool PtyDisplay::speedsDiffer(int i_iProgramSpeed) const {
+    return m_iLineSpeed > 0 && i_iProgramSpeed > 0 && i_iProgramSpeed != m_iLineSpeed;
 }
 
 void PtyDisplay::changeSpeed(int i_iNewSpeed) {

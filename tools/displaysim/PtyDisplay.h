@@ -1,6 +1,7 @@
 #pragma once
 
 #include "DisplayEmulator.h"
+#include "SpeedGate.h"
 #include "pty/PtyPair.h"
 
 #include <QByteArray>
@@ -46,6 +47,8 @@ struct PtyDisplayOptions {
     // After acknowledging the native baud-rate command it moves to the new speed. 0: the
     // display follows whatever speed the program sets.
     int lineSpeed = 0;
+    // Bytes that arrived are read this many milliseconds late, as on a loaded machine.
+    int readDelayMs = 0;
 };
 
 class PtyDisplay : public QObject {
@@ -72,7 +75,8 @@ public:
     QByteArray Sent() const { return m_bSent; }
 
     // The display's own line speed (0: it follows the program's), and the speed the program
-    // has set on its side of the line now (0 when unknown).
+    // has set on its side of the line now (0 when unknown). The program's bytes are judged by
+    // the speed in force when they were written (SpeedGate).
     int LineSpeed() const { return m_iLineSpeed; }
     int ProgramSpeed() const;
 
@@ -91,17 +95,20 @@ signals:
 
 private:
     void onReadable();
+    void readLine();
     void onPoll();
     // Sends the answer, then moves to i_iNewSpeed when it is not 0.
     void answer(const QByteArray& i_bBytes, int i_iNewSpeed = 0);
     void writeNow(const QByteArray& i_bBytes);
     void changeSpeed(int i_iNewSpeed);
     bool speedsDiffer() const;
+    bool speedsDiffer(int i_iProgramSpeed) const;
     void scheduleNoise();
 
     PtyDisplayOptions m_options;
     DisplayEmulator m_emulator;
     PtyPair m_pty;
+    SpeedGate m_gate;
     QSocketNotifier* m_pNotifier = nullptr;
     QTimer* m_pPollTimer = nullptr;
     QByteArray m_bReceived;

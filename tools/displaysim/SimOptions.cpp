@@ -46,6 +46,9 @@ bool SimOptions::Parse(const QStringList& i_args, SimOptions& o_options, QString
         {QStringLiteral("silent"), QStringLiteral("Never answer.")},
         {QStringLiteral("nak"), QStringLiteral("Refuse every native frame (NAK).")},
         {QStringLiteral("delay-ms"), QStringLiteral("Answer N ms late."), QStringLiteral("N")},
+        {QStringLiteral("read-delay-ms"),
+         QStringLiteral("Read what arrives N ms late, as a loaded machine does."),
+         QStringLiteral("N")},
         {QStringLiteral("noise"), QStringLiteral("Random bytes after each answer.")},
         {QStringLiteral("noise-seed"), QStringLiteral("Seed of the noise."), QStringLiteral("N")},
         {QStringLiteral("hangup-after"), QStringLiteral("Close the line after N received bytes."),
@@ -92,6 +95,7 @@ bool SimOptions::Parse(const QStringList& i_args, SimOptions& o_options, QString
     XModemReceiver::Faults& f = d.emulator.transferFaults;
     qint64 seed = d.noiseSeed;
     if (!readInt(parser, QStringLiteral("delay-ms"), d.delayMs, o_sError) ||
+        !readInt(parser, QStringLiteral("read-delay-ms"), d.readDelayMs, o_sError) ||
         !readCount(parser, QStringLiteral("hangup-after"), d.hangupAfter, o_sError) ||
         !readCount(parser, QStringLiteral("noise-seed"), seed, o_sError) ||
         !readInt(parser, QStringLiteral("nak-blocks"), f.nakFirstBlocks, o_sError) ||
