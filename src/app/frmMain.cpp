@@ -23,6 +23,7 @@
 #include "transfer/FirmwareUpdateEntry.h"
 #include "transfer/frmCLumo.h"
 #include "vt100/frmVT100.h"
+#include "widgets/PlainToolTip.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -174,21 +175,6 @@ bool frmMain::RefusedForTransfer() {
     return true;
 }
 
-namespace {
-
-// A tool tip of plain lines that may quote the display or a device's own name: control
-// characters escaped, and never taken for markup.
-QString plainToolTip(const QString& i_sText) {
-    QStringList lines = i_sText.split(QLatin1Char('\n'));
-    for (QString& line : lines) {
-        line = ControlText::Escaped(line);
-    }
-    const QString tip = lines.join(QLatin1Char('\n'));
-    return Qt::mightBeRichText(tip) ? Qt::convertFromPlainText(tip) : tip;
-}
-
-} // namespace
-
 void frmMain::ShowStatus(int i_iStatus) {
     if (i_iStatus == LumoStatus::OpenFailed) {
         QString message;
@@ -205,7 +191,7 @@ void frmMain::ShowStatus(int i_iStatus) {
         if (!hint.isEmpty()) {
             advice += QLatin1Char('\n') + hint;
         }
-        txtStatus->setToolTip(plainToolTip(advice));
+        txtStatus->setToolTip(PlainToolTip::Of(advice));
         return;
     }
     if (i_iStatus == LumoStatus::Success) {
@@ -232,7 +218,7 @@ void frmMain::ShowStatus(int i_iStatus) {
 
 void frmMain::ShowStatusText(const QString& i_sText, const QString& i_sToolTip) {
     txtStatus->setText(ControlText::Escaped(i_sText));
-    txtStatus->setToolTip(plainToolTip(i_sToolTip));
+    txtStatus->setToolTip(PlainToolTip::Of(i_sToolTip));
 }
 
 void frmMain::Refuse(const QString& i_sMessage) {

@@ -18,6 +18,7 @@
 #include "ports/SerialDiscovery.h"
 #include "transfer/frmCLumo.h"
 #include "widgets/ComboList.h"
+#include "widgets/PlainToolTip.h"
 
 #include <QFormLayout>
 #include <QGroupBox>
@@ -64,6 +65,7 @@ SettingPanel::SettingPanel(CommandHost& i_host, QWidget* i_pParent)
     lblDevice = new QLabel(Frame1);
     lblDevice->setObjectName(QStringLiteral("lblDevice"));
     lblDevice->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    lblDevice->setTextFormat(Qt::PlainText); // a device's own name is never markup
     cmdFindDisplay = button(QStringLiteral("cmdFindDisplay"), tr("Find Display"), Frame1);
     cmdFindDisplay->setToolTip(tr("Look for the display at every baud rate and parity on the "
                                   "selected port's device, or on every serial device"));
@@ -155,9 +157,9 @@ void SettingPanel::DescribePorts() {
         const int port = i + 1;
         cboComport->setItemData(
             i,
-            tr("COM%1 is %2 (%3)")
-                .arg(port)
-                .arg(PortResolver::DevicePath(port), PortResolver::Source(port)),
+            PlainToolTip::Of(tr("COM%1 is %2 (%3)")
+                                 .arg(port)
+                                 .arg(PortResolver::DevicePath(port), PortResolver::Source(port))),
             Qt::ToolTipRole);
     }
     ShowSelectedDevice();
@@ -165,8 +167,9 @@ void SettingPanel::DescribePorts() {
 
 void SettingPanel::ShowSelectedDevice() {
     const int port = SelectedPort();
-    cboComport->setToolTip(port >= 1 ? cboComport->itemData(port - 1, Qt::ToolTipRole).toString()
-                                     : QString());
+    cboComport->setToolTip(
+        port >= 1 ? PlainToolTip::Of(cboComport->itemData(port - 1, Qt::ToolTipRole).toString())
+                  : QString());
     lblDevice->setText(port >= 1 ? PortDescription::Label(port, m_pWatcher->Devices()) : QString());
     // The console in the warning colour: the port leads into this computer's own console.
     const bool console =

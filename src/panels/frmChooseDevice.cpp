@@ -4,6 +4,7 @@
 #include "ports/DeviceState.h"
 #include "ports/DeviceWatcher.h"
 #include "ports/SerialDiscovery.h"
+#include "widgets/PlainToolTip.h"
 
 #include <QCheckBox>
 #include <QDialogButtonBox>
@@ -24,6 +25,7 @@ QLabel* namedLabel(const QString& i_sName, QWidget* i_pParent) {
     auto* label = new QLabel(i_pParent);
     label->setObjectName(i_sName);
     label->setWordWrap(true);
+    label->setTextFormat(Qt::PlainText); // paths and device names are never markup
     return label;
 }
 
@@ -112,7 +114,7 @@ void frmChooseDevice::FillList() {
         auto* item =
             new QTreeWidgetItem(lstDevices, {d.path, d.alias, d.Label(), d.UsbId(), d.StateText()});
         item->setData(PathColumn, Qt::UserRole, d.MappingValue());
-        item->setToolTip(DescriptionColumn, d.manufacturer);
+        item->setToolTip(DescriptionColumn, PlainToolTip::Of(d.manufacturer));
         if (d.path == selected) {
             lstDevices->setCurrentItem(item);
         }

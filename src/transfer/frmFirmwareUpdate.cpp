@@ -241,6 +241,9 @@ void frmFirmwareUpdate::Timer1_Timer() {
     }
     Timer1->stop();
     cmdStop->setEnabled(false);
+    if (outcome.end != XModemOutcome::End::Complete) {
+        m_run.AbortUnsent(); // a Stop before the sender began still takes the loader back
+    }
     TransferMessages::Show(this,
                            outcome.end == XModemOutcome::End::Complete ? QMessageBox::Information
                                                                        : QMessageBox::Warning,

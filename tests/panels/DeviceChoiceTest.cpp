@@ -14,6 +14,7 @@
 #include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextDocument>
 #include <QTimer>
 #include <QTreeWidget>
 
@@ -90,6 +91,35 @@ TEST_F(DeviceChoice, ChoosingADeviceWritesItsStableAliasAndUseDefaultRemovesIt) 
     WithDialog([](frmChooseDevice& d) { d.cmdUseDefault->click(); });
     EXPECT_EQ(Stored("Ports", "COM1"), "<missing>");
     EXPECT_EQ(Combo(QStringLiteral("cboComport"))->toolTip(), "COM1 is /dev/ttyS0 (the default)");
+}
+
+// A USB adapter's own names come from the device: shown as written, never as markup, with a
+// control byte escaped.
+TEST_F(DeviceChoice, ADevicesOwnNamesAreShownAsWrittenNeverAsMarkup) {
+    m_adapter.description = QStringLiteral("<b>Till</b> UART");
+    m_adapter.manufacturer = QStringLiteral("<img src=x>ACME\x1b[2J");
+    const auto rendered = [](const QString& i_sTip) {
+        QTextDocument document;
+        if (Qt::mightBeRichText(i_sTip)) {
+            document.setHtml(i_sTip);
+        } else {
+            document.setPlainText(i_sTip);
+        }
+        return document.toPlainText();
+    };
+    PlugIn();
+    Start();
+    auto* label = Find<QLabel>(QStringLiteral("lblDevice"));
+    EXPECT_EQ(label->textFormat(), Qt::PlainText);
+    WithDialog([&](frmChooseDevice& d) {
+        ASSERT_EQ(d.lstDevices->topLevelItemCount(), 1);
+        EXPECT_EQ(rendered(d.lstDevices->topLevelItem(0)->toolTip(2)), "<img src=x>ACME<1B>[2J");
+        d.lstDevices->setCurrentItem(d.lstDevices->topLevelItem(0));
+        d.cmdOK->click();
+    });
+    EXPECT_EQ(
+        DeviceLabel(),
+        QStringLiteral("\u2192 %1 \u00b7 <b>Till</b> UART (A50285BI)").arg(m_pty.SlavePath()));
 }
 
 TEST_F(DeviceChoice, ATypedPathIsTakenOnlyWhenItIsATerminalDevice) {

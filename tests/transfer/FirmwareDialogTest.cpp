@@ -276,8 +276,8 @@ TEST_F(FirmwareDialog, TransferEndedByTheDisplayIsReportedWithItsBlock) {
     EXPECT_TRUE(PumpUntil([&] { return ButtonsEnabled(dialog); }));
 }
 
-// Stop pressed before the transfer's first round: nothing of the image goes out, and the end is
-// announced all the same.
+// Stop pressed before the transfer's first round: nothing of the image goes out, the loader is
+// told to drop the transfer it was asked for, and the end is announced all the same.
 TEST_F(FirmwareDialog, StopBeforeTheTransferBeginsIsAnnounced) {
     PlayLoader();
     ModalWatcher watcher;
@@ -293,7 +293,9 @@ TEST_F(FirmwareDialog, StopBeforeTheTransferBeginsIsAnnounced) {
     EXPECT_EQ(watcher.Texts(),
               QStringList{"Firmware update ended early: the transfer was stopped before the first "
                           "block. The display stays in its loader; the file can be sent again."});
-    EXPECT_EQ(comm->writes.size(), 3); // the loader dialogue only
+    // The loader dialogue, then XModem's abort, which takes the loader back to its prompt.
+    ASSERT_EQ(comm->writes.size(), 4);
+    EXPECT_EQ(comm->writes.back(), QByteArray("\x18\x18"));
     EXPECT_TRUE(PumpUntil([&] { return ButtonsEnabled(dialog); }));
     EXPECT_FALSE(stop->isEnabled());
 }
