@@ -23,4 +23,4 @@ if [ -z "${LUMOQ4_COM1:-}" ] && [ -x "$sim" ]; then
     export LUMOQ4_COM1="$link"
     echo "Simulated display on $LUMOQ4_COM1 (COM1)."
 fi
-"$BUILD_DIR/src/app/lumoq4-utility"
+"$BUILD_DIR/src/gui/app/lumoq4-utility"

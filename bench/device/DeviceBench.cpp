@@ -6,12 +6,12 @@
 //      once. The session polls, then waits more than 50 ms before it polls again, so 50 ms is
 //      the floor for an answer that is not already there at the first poll.
 
-#include "device/CLumo.h"
-#include "device/modLumo.h"
+#include "core/device/CLumo.h"
+#include "core/device/frmCLumo.h"
+#include "core/protocol/modLumo.h"
 #include "pty/CpuTime.h"
 #include "pty/PtyPair.h"
 #include "support/BenchFigures.h"
-#include "transfer/frmCLumo.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

@@ -8,10 +8,10 @@
 //    longest the event loop waited meanwhile, the heap the rows take.
 // Prints figures; never fails on time.
 #include "FirmwareRun.h"
-#include "device/CLumo.h"
-#include "device/LineTap.h"
-#include "monitor/LineMonitorModel.h"
-#include "monitor/frmLineMonitor.h"
+#include "core/device/CLumo.h"
+#include "core/serial/LineTap.h"
+#include "gui/monitor/LineMonitorModel.h"
+#include "gui/monitor/frmLineMonitor.h"
 #include "pty/PtyPair.h"
 
 #include <QApplication>

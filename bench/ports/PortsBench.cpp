@@ -12,15 +12,15 @@
 // Set PORTS_BENCH_IDLE_SECONDS to shorten step 1.
 
 #include "PtyDisplay.h"
-#include "device/modLumo.h"
-#include "ports/DeviceSource.h"
-#include "ports/DeviceWatcher.h"
-#include "ports/DisplayScan.h"
-#include "ports/ScanPlan.h"
-#include "ports/SerialDiscovery.h"
+#include "core/device/frmCLumo.h"
+#include "core/ports/DeviceSource.h"
+#include "core/ports/DeviceWatcher.h"
+#include "core/ports/SerialDiscovery.h"
+#include "core/protocol/modLumo.h"
+#include "core/scan/DisplayScan.h"
+#include "core/scan/ScanPlan.h"
 #include "pty/CpuTime.h"
 #include "support/BenchFigures.h"
-#include "transfer/frmCLumo.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -4,7 +4,7 @@
 // screen; the parent measures the wall time and reads the child's peak resident size.
 //   startup_bench [RUNS]
 
-#include "app/frmMain.h"
+#include "gui/app/frmMain.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

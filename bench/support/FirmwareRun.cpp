@@ -1,6 +1,6 @@
 #include "FirmwareRun.h"
 
-#include "device/CLumo.h"
+#include "core/device/CLumo.h"
 #include "pty/CpuTime.h"
 #include "pty/PtyPair.h"
 

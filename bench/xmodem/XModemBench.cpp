@@ -3,7 +3,7 @@
 // 120 ms per block (a 20 ms and a 100 ms wait) plus the end sequence's 100 + 500 + 100 + 100 ms.
 // Prints figures; never fails on time.
 #include "FirmwareRun.h"
-#include "device/CLumo.h"
+#include "core/device/CLumo.h"
 #include "pty/PtyPair.h"
 #include "support/BenchFigures.h"
 

@@ -2,8 +2,8 @@
 // LeadingNumber of a whole number agrees with WholeNumber, rounding lands on an integer within
 // half of the value, and ToInt16 either throws or returns that rounded value.
 
-#include "common/LumoError.h"
-#include "common/NumberText.h"
+#include "core/common/LumoError.h"
+#include "core/common/NumberText.h"
 
 #include <QString>
 #include <cmath>

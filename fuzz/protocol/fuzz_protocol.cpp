@@ -10,8 +10,8 @@
 
 #include "support/FuzzSupport.h"
 
-#include "protocol/EventMeaning.h"
-#include "protocol/ProtocolDecoder.h"
+#include "core/protocol/EventMeaning.h"
+#include "core/protocol/ProtocolDecoder.h"
 
 #include <vector>
 

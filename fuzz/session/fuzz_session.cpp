@@ -2,9 +2,9 @@
 // the fuzzer, and checks that every operation returns only a status it documents and leaves
 // the port in the state it promises.
 
-#include "common/LumoError.h"
-#include "device/CLumo.h"
-#include "device/MSComm.h"
+#include "core/common/LumoError.h"
+#include "core/device/CLumo.h"
+#include "core/serial/MSComm.h"
 #include "support/FuzzSupport.h"
 
 #include <QCoreApplication>

@@ -2,9 +2,9 @@
 
 // Pieces shared by the fuzz targets that drive the device link.
 
-#include "device/WaitClock.h"
-#include "device/modLumo.h"
-#include "transfer/frmCLumo.h"
+#include "core/device/frmCLumo.h"
+#include "core/protocol/WaitClock.h"
+#include "core/protocol/modLumo.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -5,7 +5,7 @@
 // if its top bit is set, the grid is resized once more halfway through the stream to the size
 // chosen by byte 1. Every following byte is one key.
 
-#include "vt100/CVT100.h"
+#include "core/vt100/CVT100.h"
 
 #include <cstddef>
 #include <cstdint>

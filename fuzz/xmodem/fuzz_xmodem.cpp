@@ -3,11 +3,11 @@
 // 0..100, a run reported complete had every block accepted and raised the finish flag, a run
 // without a start request raised nothing, and the reported block never passes the file's end.
 
-#include "common/LumoError.h"
-#include "device/CLumo.h"
-#include "device/MSComm.h"
+#include "core/common/LumoError.h"
+#include "core/device/CLumo.h"
+#include "core/device/frmCLumo.h"
+#include "core/serial/MSComm.h"
 #include "support/FuzzSupport.h"
-#include "transfer/frmCLumo.h"
 
 #include <QFile>
 #include <QTemporaryDir>

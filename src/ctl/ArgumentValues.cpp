@@ -1,6 +1,6 @@
 #include "ctl/ArgumentValues.h"
 
-#include "app/SelectionLists.h"
+#include "core/settings/SelectionLists.h"
 
 #include <QByteArray>
 #include <algorithm>

@@ -1,6 +1,6 @@
 #include "ctl/CtlReport.h"
 
-#include "common/ControlText.h"
+#include "core/common/ControlText.h"
 #include "ctl/CtlOptions.h"
 
 #include <cstdio>

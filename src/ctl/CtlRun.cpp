@@ -1,8 +1,11 @@
 #include "ctl/CtlRun.h"
 
-#include "common/AppInfo.h"
-#include "common/LumoStatus.h"
-#include "common/Prompt.h"
+#include "core/common/AppInfo.h"
+#include "core/common/LumoStatus.h"
+#include "core/common/Prompt.h"
+#include "core/device/CLumo.h"
+#include "core/protocol/modLumo.h"
+#include "core/serial/LineTap.h"
 #include "ctl/CtlOptions.h"
 #include "ctl/CtlReport.h"
 #include "ctl/FirmwareCommand.h"
@@ -12,9 +15,6 @@
 #include "ctl/PortChoice.h"
 #include "ctl/PortCommands.h"
 #include "ctl/TerminalPrompt.h"
-#include "device/CLumo.h"
-#include "device/LineTap.h"
-#include "device/modLumo.h"
 
 #include <cstdio>
 #include <memory>

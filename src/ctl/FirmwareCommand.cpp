@@ -1,9 +1,14 @@
 #include "ctl/FirmwareCommand.h"
 
-#include "app/SettingsStore.h"
-#include "common/AppInfo.h"
-#include "common/LumoError.h"
-#include "common/LumoStatus.h"
+#include "core/common/AppInfo.h"
+#include "core/common/LumoError.h"
+#include "core/common/LumoStatus.h"
+#include "core/device/CLumo.h"
+#include "core/device/FirmwareRun.h"
+#include "core/settings/SettingsStore.h"
+#include "core/transfer/FirmwareFile.h"
+#include "core/transfer/ServicePassword.h"
+#include "core/transfer/XModemBlock.h"
 #include "ctl/ArgumentValues.h"
 #include "ctl/CtlOptions.h"
 #include "ctl/CtlReport.h"
@@ -12,11 +17,6 @@
 #include "ctl/PortChoice.h"
 #include "ctl/StatusLine.h"
 #include "ctl/TransferProgress.h"
-#include "device/CLumo.h"
-#include "transfer/FirmwareFile.h"
-#include "transfer/FirmwareRun.h"
-#include "transfer/ServicePassword.h"
-#include "transfer/XModemBlock.h"
 
 #include <QEventLoop>
 #include <QTimer>

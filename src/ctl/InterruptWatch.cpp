@@ -1,6 +1,6 @@
 #include "ctl/InterruptWatch.h"
 
-#include "device/modLumo.h"
+#include "core/protocol/modLumo.h"
 
 #include <QSocketNotifier>
 #include <array>

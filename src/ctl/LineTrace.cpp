@@ -1,8 +1,8 @@
 #include "ctl/LineTrace.h"
 
-#include "common/ControlText.h"
-#include "protocol/DisplayText.h"
-#include "protocol/EventMeaning.h"
+#include "core/common/ControlText.h"
+#include "core/protocol/DisplayText.h"
+#include "core/protocol/EventMeaning.h"
 
 #include <cstdio>
 

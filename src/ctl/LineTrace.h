@@ -1,7 +1,7 @@
 #pragma once
 
-#include "device/LineTap.h"
-#include "protocol/ProtocolDecoder.h"
+#include "core/protocol/ProtocolDecoder.h"
+#include "core/serial/LineTap.h"
 
 // --trace: every event on the line decoded as the Line Monitor words it, one line each on
 // standard error: seconds since the first event, the direction, the bytes and their meaning

@@ -1,14 +1,14 @@
 #include "ctl/NativeCommands.h"
 
-#include "app/DisplayTypes.h"
-#include "app/RememberedSelections.h"
-#include "app/SelectionLists.h"
+#include "core/device/CLumo.h"
+#include "core/settings/DisplayTypes.h"
+#include "core/settings/RememberedSelections.h"
+#include "core/settings/SelectionLists.h"
 #include "ctl/ArgumentValues.h"
 #include "ctl/CtlOptions.h"
 #include "ctl/CtlReport.h"
 #include "ctl/PortChoice.h"
 #include "ctl/StatusLine.h"
-#include "device/CLumo.h"
 
 #include <QJsonValue>
 #include <functional>

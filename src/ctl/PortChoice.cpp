@@ -1,12 +1,12 @@
 #include "ctl/PortChoice.h"
 
-#include "app/RememberedSelections.h"
-#include "app/SelectionLists.h"
+#include "core/device/CLumo.h"
+#include "core/ports/ConsoleGuard.h"
+#include "core/ports/PortResolver.h"
+#include "core/settings/RememberedSelections.h"
+#include "core/settings/SelectionLists.h"
 #include "ctl/ArgumentValues.h"
 #include "ctl/CtlOptions.h"
-#include "device/CLumo.h"
-#include "device/ConsoleGuard.h"
-#include "device/PortResolver.h"
 
 #include <QRegularExpression>
 

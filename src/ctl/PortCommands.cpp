@@ -1,18 +1,18 @@
 #include "ctl/PortCommands.h"
 
-#include "app/SelectionLists.h"
-#include "common/ControlText.h"
-#include "common/LumoStatus.h"
+#include "core/common/ControlText.h"
+#include "core/common/LumoStatus.h"
+#include "core/device/frmCLumo.h"
+#include "core/ports/PortDescription.h"
+#include "core/ports/PortResolver.h"
+#include "core/ports/SerialDiscovery.h"
+#include "core/scan/DisplayScan.h"
+#include "core/scan/ScanPlan.h"
+#include "core/settings/SelectionLists.h"
 #include "ctl/CtlOptions.h"
 #include "ctl/CtlReport.h"
 #include "ctl/InterruptWatch.h"
 #include "ctl/PortChoice.h"
-#include "device/PortResolver.h"
-#include "ports/DisplayScan.h"
-#include "ports/PortDescription.h"
-#include "ports/ScanPlan.h"
-#include "ports/SerialDiscovery.h"
-#include "transfer/frmCLumo.h"
 
 #include <cstdio>
 #include <unistd.h>

@@ -1,11 +1,11 @@
 #include "ctl/StatusLine.h"
 
-#include "common/LumoStatus.h"
+#include "core/common/LumoStatus.h"
+#include "core/device/CLumo.h"
+#include "core/device/frmCLumo.h"
+#include "core/serial/OpenFailureAdvice.h"
 #include "ctl/CtlReport.h"
 #include "ctl/PortChoice.h"
-#include "device/CLumo.h"
-#include "device/OpenFailureAdvice.h"
-#include "transfer/frmCLumo.h"
 
 namespace StatusLine {
 

@@ -1,7 +1,7 @@
 #include "ctl/TerminalPrompt.h"
 
-#include "common/AppInfo.h"
-#include "common/ControlText.h"
+#include "core/common/AppInfo.h"
+#include "core/common/ControlText.h"
 
 #include <cstdio>
 #include <unistd.h>

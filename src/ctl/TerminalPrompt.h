@@ -1,6 +1,6 @@
 #pragma once
 
-#include "common/Prompt.h"
+#include "core/common/Prompt.h"
 
 // The questions of the core asked on the terminal: a message goes to standard error as one
 // line; Retry or Cancel is asked when standard input and standard error are a terminal, and

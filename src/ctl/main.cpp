@@ -1,4 +1,4 @@
-#include "common/AppInfo.h"
+#include "core/common/AppInfo.h"
 #include "ctl/CtlRun.h"
 
 #include <QCoreApplication>

@@ -1,6 +1,6 @@
 #include "support/WindowFixture.h"
 
-#include "widgets/UpDown.h"
+#include "gui/widgets/UpDown.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #include "support/WindowFixture.h"
 
-#include "device/CLumo.h"
+#include "core/device/CLumo.h"
 
 #include <QFile>
 #include <QGroupBox>

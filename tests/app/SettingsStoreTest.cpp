@@ -1,5 +1,5 @@
-#include "app/SettingsStore.h"
-#include "common/AppInfo.h"
+#include "core/settings/SettingsStore.h"
+#include "core/common/AppInfo.h"
 #include "support/RecordingPrompt.h"
 #include "support/TestEnvironment.h"
 

@@ -1,5 +1,5 @@
-#include "common/NumberText.h"
-#include "common/LumoError.h"
+#include "core/common/NumberText.h"
+#include "core/common/LumoError.h"
 
 #include <cmath>
 #include <gtest/gtest.h>

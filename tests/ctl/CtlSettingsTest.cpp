@@ -1,5 +1,5 @@
 #include "CtlFixture.h"
-#include "app/SettingsStore.h"
+#include "core/settings/SettingsStore.h"
 #include "support/QtPrinters.h"
 
 #include <QDir>

@@ -1,5 +1,5 @@
 // The line settings a driver reports after the open, held against the settings text.
-#include "device/AppliedFraming.h"
+#include "core/serial/AppliedFraming.h"
 
 #include <QStringList>
 #include <gtest/gtest.h>

@@ -1,14 +1,14 @@
 // Another program's hold on a device refuses the open whatever name reaches the device: its
 // lock file on the device's own name, in the formats serial programs write, and its flock.
-#include "common/LumoError.h"
-#include "device/CLumo.h"
-#include "device/SerialPortComm.h"
+#include "core/common/LumoError.h"
+#include "core/device/CLumo.h"
+#include "core/device/frmCLumo.h"
+#include "core/serial/SerialPortComm.h"
 #include "support/FixedDeviceSource.h"
 #include "support/Pty.h"
 #include "support/QtPrinters.h"
 #include "support/RecordingPrompt.h"
 #include "support/TestEnvironment.h"
-#include "transfer/frmCLumo.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -1,4 +1,4 @@
-#include "device/LineTap.h"
+#include "core/serial/LineTap.h"
 #include "support/QtPrinters.h"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
 #include "SessionFixture.h"
 
-#include "device/modLumo.h"
+#include "core/protocol/modLumo.h"
 
 #include <set>
 

@@ -1,14 +1,14 @@
-#include "device/CLumo.h"
-#include "device/LineTap.h"
-#include "device/MSComm.h"
-#include "device/modLumo.h"
+#include "core/device/CLumo.h"
+#include "core/device/frmCLumo.h"
+#include "core/protocol/modLumo.h"
+#include "core/serial/LineTap.h"
+#include "core/serial/MSComm.h"
 #include "pty/CpuTime.h"
 #include "support/FakeClock.h"
 #include "support/FakeComm.h"
 #include "support/Pty.h"
 #include "support/QtPrinters.h"
 #include "support/RecordingPrompt.h"
-#include "transfer/frmCLumo.h"
 
 #include <QElapsedTimer>
 #include <QEventLoop>

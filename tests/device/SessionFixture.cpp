@@ -1,6 +1,6 @@
 #include "SessionFixture.h"
 
-#include "common/LumoError.h"
+#include "core/common/LumoError.h"
 
 int ProbeComm::InBufferCount() {
     ++polls;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "device/CLumo.h"
+#include "core/device/CLumo.h"
 #include "support/FakeClock.h"
 #include "support/FakeComm.h"
 #include "support/PortSwap.h"

@@ -1,7 +1,7 @@
 #include "SessionFixture.h"
 
-#include "device/modLumo.h"
-#include "transfer/frmCLumo.h"
+#include "core/device/frmCLumo.h"
+#include "core/protocol/modLumo.h"
 
 #include <QElapsedTimer>
 #include <QTimer>

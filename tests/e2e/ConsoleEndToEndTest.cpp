@@ -2,9 +2,9 @@
 // namespace where a simulated display stands in for /dev/ttyS0 and the kernel's console files
 // name ttyS0: whatever the program writes to the console reaches that display.
 #include "E2EFixture.h"
-#include "app/SettingsStore.h"
-#include "common/AppInfo.h"
-#include "ports/DeviceSource.h"
+#include "core/common/AppInfo.h"
+#include "core/ports/DeviceSource.h"
+#include "core/settings/SettingsStore.h"
 
 #include <QCoreApplication>
 #include <QProcess>

@@ -6,8 +6,8 @@
 // inside it.
 
 #include "PtyDisplay.h"
-#include "app/frmMain.h"
-#include "device/CLumo.h"
+#include "core/device/CLumo.h"
+#include "gui/app/frmMain.h"
 #include "support/FindChild.h"
 #include "support/QtPrinters.h"
 #include "support/RecordingPrompt.h"

@@ -2,12 +2,12 @@
 // simulated display that keeps its own speed on a pseudo-terminal.
 #include "E2EFixture.h"
 
-#include "app/SettingsStore.h"
-#include "common/AppInfo.h"
+#include "core/common/AppInfo.h"
+#include "core/device/frmCLumo.h"
+#include "core/settings/SettingsStore.h"
 #include "support/FakeClock.h"
 #include "support/FixedDeviceSource.h"
 #include "support/Pty.h"
-#include "transfer/frmCLumo.h"
 
 #include <QApplication>
 #include <QCheckBox>

@@ -1,9 +1,9 @@
 #include "E2EFixture.h"
 
-#include "device/CLumo.h"
+#include "core/device/CLumo.h"
+#include "gui/transfer/frmFirmwareUpdate.h"
+#include "gui/transfer/frmPassword.h"
 #include "support/ModalWatcher.h"
-#include "transfer/frmFirmwareUpdate.h"
-#include "transfer/frmPassword.h"
 
 #include <QFile>
 #include <QPointer>

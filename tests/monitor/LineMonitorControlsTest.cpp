@@ -1,6 +1,6 @@
-#include "device/LineTap.h"
-#include "monitor/LineMonitorModel.h"
-#include "monitor/frmLineMonitor.h"
+#include "core/serial/LineTap.h"
+#include "gui/monitor/LineMonitorModel.h"
+#include "gui/monitor/frmLineMonitor.h"
 #include "support/QtPrinters.h"
 
 #include <QApplication>

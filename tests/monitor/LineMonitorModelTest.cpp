@@ -1,5 +1,5 @@
-#include "monitor/LineMonitorModel.h"
-#include "device/LineTap.h"
+#include "gui/monitor/LineMonitorModel.h"
+#include "core/serial/LineTap.h"
 #include "support/QtPrinters.h"
 
 #include <gtest/gtest.h>

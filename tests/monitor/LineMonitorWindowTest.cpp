@@ -1,6 +1,6 @@
 #include "e2e/E2EFixture.h"
-#include "monitor/LineMonitorModel.h"
-#include "monitor/frmLineMonitor.h"
+#include "gui/monitor/LineMonitorModel.h"
+#include "gui/monitor/frmLineMonitor.h"
 #include "support/ModalWatcher.h"
 
 #include <QFile>

@@ -2,9 +2,9 @@
 // "Ports"/"COMn", and the hint after "Commport open failed." naming a device plugged in since.
 #include "support/WindowFixture.h"
 
-#include "panels/SettingPanel.h"
-#include "panels/frmChooseDevice.h"
-#include "ports/DeviceWatcher.h"
+#include "core/ports/DeviceWatcher.h"
+#include "gui/panels/SettingPanel.h"
+#include "gui/panels/frmChooseDevice.h"
 #include "support/FixedDeviceSource.h"
 #include "support/Pty.h"
 

@@ -1,6 +1,6 @@
 #include "support/WindowFixture.h"
 
-#include "panels/EpsonPanel.h"
+#include "gui/panels/EpsonPanel.h"
 
 #include <QTest>
 

@@ -1,7 +1,7 @@
 #include "support/WindowFixture.h"
 
-#include "device/CLumo.h"
-#include "widgets/UpDown.h"
+#include "core/device/CLumo.h"
+#include "gui/widgets/UpDown.h"
 
 #include <QLabel>
 #include <QTest>

@@ -1,7 +1,7 @@
 // Discovery over a device list the test gives and over real pseudo-terminals: aliases from the
 // by-id folder, and each state learnt without opening the device.
-#include "ports/DeviceState.h"
-#include "ports/SerialDiscovery.h"
+#include "core/ports/DeviceState.h"
+#include "core/ports/SerialDiscovery.h"
 #include "support/FixedDeviceSource.h"
 #include "support/Pty.h"
 #include "support/QtPrinters.h"

@@ -1,8 +1,8 @@
 // The Find Display scan over a scripted line with the replaced clock: what goes on the line at
 // each setting, what counts as a display's answer, which devices are left out, and a cancel.
-#include "ports/DisplayScan.h"
-#include "app/SelectionLists.h"
-#include "ports/ScanPlan.h"
+#include "core/scan/DisplayScan.h"
+#include "core/scan/ScanPlan.h"
+#include "core/settings/SelectionLists.h"
 #include "support/FakeClock.h"
 #include "support/FakeComm.h"
 #include "support/FixedDeviceSource.h"

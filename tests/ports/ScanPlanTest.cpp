@@ -1,6 +1,6 @@
 // The order Find Display tries line settings and devices in, and its first pass's waits.
-#include "ports/ScanPlan.h"
-#include "app/SelectionLists.h"
+#include "core/scan/ScanPlan.h"
+#include "core/settings/SelectionLists.h"
 #include "support/FixedDeviceSource.h"
 #include "support/Pty.h"
 #include "support/QtPrinters.h"

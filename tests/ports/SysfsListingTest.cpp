@@ -1,8 +1,8 @@
 // The machine's device list from sysfs and the udev database, over a tree the test makes whose
 // device nodes lead to the test's ptys: which devices it lists, what it knows of them, and that
 // neither the listing nor discovery opens any of them.
-#include "ports/SerialDiscovery.h"
-#include "ports/SystemDeviceSource.h"
+#include "core/ports/SerialDiscovery.h"
+#include "core/ports/SystemDeviceSource.h"
 #include "support/Pty.h"
 #include "support/QtPrinters.h"
 

@@ -1,6 +1,6 @@
 // The watcher over a device list the test changes: a device that comes or goes is reported
 // once the watched folder changes, and the devices present at the start are told apart.
-#include "ports/DeviceWatcher.h"
+#include "core/ports/DeviceWatcher.h"
 #include "support/FixedDeviceSource.h"
 #include "support/Pty.h"
 #include "support/QtPrinters.h"

@@ -1,7 +1,7 @@
 #include "DecoderScript.h"
 
-#include "protocol/EventMeaning.h"
-#include "protocol/ProtocolDecoder.h"
+#include "core/protocol/EventMeaning.h"
+#include "core/protocol/ProtocolDecoder.h"
 
 DecoderStep Out(const char* i_sHex) {
     return OutBytes(QByteArray::fromHex(QByteArray(i_sHex)));

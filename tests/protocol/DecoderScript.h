@@ -5,7 +5,7 @@
 // EveryCut() decodes it again with each piece cut in two at every position, and byte by byte,
 // since the events must not depend on how the bytes arrive.
 
-#include "protocol/LineContext.h"
+#include "core/protocol/LineContext.h"
 
 #include <QByteArray>
 #include <QStringList>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "device/WaitClock.h"
-#include "device/modLumo.h"
+#include "core/protocol/WaitClock.h"
+#include "core/protocol/modLumo.h"
 
 #include <QCoreApplication>
 #include <functional>

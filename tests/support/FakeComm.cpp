@@ -1,8 +1,8 @@
 #include "support/FakeComm.h"
 
-#include "common/LumoError.h"
-#include "device/SerialSettings.h"
-#include "device/modLumo.h"
+#include "core/common/LumoError.h"
+#include "core/protocol/modLumo.h"
+#include "core/serial/SerialSettings.h"
 
 QString Hex(const QByteArray& i_bBytes) {
     return QString::fromLatin1(i_bBytes.toHex(' ')).toUpper();

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "device/MSComm.h"
+#include "core/serial/MSComm.h"
 
 #include <QByteArrayList>
 #include <QStringList>

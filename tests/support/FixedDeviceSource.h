@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ports/DeviceSource.h"
+#include "core/ports/DeviceSource.h"
 
 #include <QDir>
 #include <QFile>

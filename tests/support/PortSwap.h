@@ -1,7 +1,7 @@
 #pragma once
 
-#include "device/MSComm.h"
-#include "transfer/frmCLumo.h"
+#include "core/device/frmCLumo.h"
+#include "core/serial/MSComm.h"
 
 #include <memory>
 

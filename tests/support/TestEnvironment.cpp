@@ -1,6 +1,6 @@
 #include "support/TestEnvironment.h"
 
-#include "app/SettingsStore.h"
+#include "core/settings/SettingsStore.h"
 #include "support/FixedDeviceSource.h"
 
 #include <QDir>

@@ -3,9 +3,9 @@
 // A main window over a scripted port, with a replaced clock, recorded message boxes and its own
 // empty settings folder. Header-only, for the widget tests.
 
-#include "app/SettingsStore.h"
-#include "app/frmMain.h"
-#include "common/AppInfo.h"
+#include "core/common/AppInfo.h"
+#include "core/settings/SettingsStore.h"
+#include "gui/app/frmMain.h"
 #include "support/FakeClock.h"
 #include "support/FakeComm.h"
 #include "support/FindChild.h"

@@ -1,11 +1,11 @@
 // The firmware dialog over a scripted display: what the technician sees and what goes out.
 #include "TransferFixture.h"
-#include "app/SettingsStore.h"
-#include "common/AppInfo.h"
+#include "core/common/AppInfo.h"
+#include "core/device/frmCLumo.h"
+#include "core/settings/SettingsStore.h"
+#include "gui/transfer/frmFirmwareUpdate.h"
 #include "support/FindChild.h"
 #include "support/ModalWatcher.h"
-#include "transfer/frmCLumo.h"
-#include "transfer/frmFirmwareUpdate.h"
 
 #include <QApplication>
 #include <QComboBox>

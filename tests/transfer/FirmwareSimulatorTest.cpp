@@ -1,12 +1,12 @@
 // The whole firmware update against the simulated display over a pty: reminder, password,
 // the dialog, the loader dialogue, the transfer, the reboot.
 #include "PtyDisplay.h"
-#include "device/CLumo.h"
+#include "core/device/CLumo.h"
+#include "gui/transfer/FirmwareUpdateEntry.h"
+#include "gui/transfer/frmFirmwareUpdate.h"
+#include "gui/transfer/frmPassword.h"
 #include "support/ModalWatcher.h"
 #include "support/QtPrinters.h"
-#include "transfer/FirmwareUpdateEntry.h"
-#include "transfer/frmFirmwareUpdate.h"
-#include "transfer/frmPassword.h"
 
 #include <QApplication>
 #include <QComboBox>

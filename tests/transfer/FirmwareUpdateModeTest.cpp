@@ -1,7 +1,7 @@
 // The switch into the display's loader: ESC "Load", "XA" CR, "PX"/"ZX" CR LF.
 #include "TransferFixture.h"
 
-#include "transfer/frmCLumo.h"
+#include "core/device/frmCLumo.h"
 
 namespace {
 

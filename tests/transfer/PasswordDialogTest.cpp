@@ -1,7 +1,7 @@
 // The service password dialog, driven as the technician would.
+#include "gui/transfer/frmPassword.h"
 #include "support/ModalWatcher.h"
 #include "support/QtPrinters.h"
-#include "transfer/frmPassword.h"
 
 #include <QLineEdit>
 #include <QPushButton>

@@ -1,6 +1,6 @@
 #include "ScriptedReceiver.h"
 
-#include "device/modLumo.h"
+#include "core/protocol/modLumo.h"
 
 ScriptedReceiver::ScriptedReceiver(FakeComm& i_comm) {
     answer = [](int) { return QByteArray("\x06"); };

@@ -1,6 +1,6 @@
 #include "TransferFixture.h"
 
-#include "transfer/frmCLumo.h"
+#include "core/device/frmCLumo.h"
 
 #include <QEventLoop>
 #include <QFile>

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "ScriptedReceiver.h"
-#include "device/CLumo.h"
+#include "core/device/CLumo.h"
 #include "support/FakeClock.h"
 #include "support/FakeComm.h"
 #include "support/PortSwap.h"

@@ -1,7 +1,7 @@
 // The sender's bytes, without a port.
+#include "core/transfer/XModemAnswer.h"
+#include "core/transfer/XModemBlock.h"
 #include "support/FakeComm.h"
-#include "transfer/XModemAnswer.h"
-#include "transfer/XModemBlock.h"
 
 #include <gtest/gtest.h>
 

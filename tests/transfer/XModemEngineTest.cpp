@@ -1,7 +1,7 @@
 // The XModem sender over a scripted receiver, with the replaced clock.
 #include "TransferFixture.h"
 
-#include "transfer/frmCLumo.h"
+#include "core/device/frmCLumo.h"
 
 #include <QFile>
 #include <QTimer>

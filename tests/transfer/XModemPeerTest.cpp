@@ -1,7 +1,7 @@
 // The sender against lrzsz rx, an XModem receiver written elsewhere, over pseudo-terminals and
 // the real serial backend. The test relays the line to rx up to and including EOT, and keeps
 // the closing command (which rx would take for line noise) to check it itself. Real clock.
-#include "device/CLumo.h"
+#include "core/device/CLumo.h"
 #include "support/FakeComm.h"
 #include "support/Pty.h"
 #include "support/QtPrinters.h"

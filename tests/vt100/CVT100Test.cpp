@@ -1,4 +1,4 @@
-#include "vt100/CVT100.h"
+#include "core/vt100/CVT100.h"
 
 #include <gtest/gtest.h>
 #include <string>

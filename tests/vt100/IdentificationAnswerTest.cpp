@@ -1,4 +1,4 @@
-#include "vt100/IdentificationAnswer.h"
+#include "core/vt100/IdentificationAnswer.h"
 
 #include <gtest/gtest.h>
 

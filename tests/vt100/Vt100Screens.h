@@ -12,7 +12,7 @@
 // IsDisplayCommand tells the byte that would start one.
 
 #include "DisplayEmulator.h"
-#include "vt100/CVT100.h"
+#include "core/vt100/CVT100.h"
 
 #include <QString>
 #include <utility>

@@ -1,12 +1,12 @@
 #pragma once
 
-#include "device/CLumo.h"
+#include "core/device/CLumo.h"
+#include "gui/vt100/frmVT100.h"
 #include "support/FakeClock.h"
 #include "support/FakeComm.h"
 #include "support/FindChild.h"
 #include "support/PortSwap.h"
 #include "support/QtPrinters.h"
-#include "vt100/frmVT100.h"
 
 #include <QColor>
 #include <QString>

@@ -2,13 +2,13 @@
 // and the real serial backend.
 
 #include "PtyDisplay.h"
-#include "common/Cp1252.h"
-#include "device/CLumo.h"
-#include "device/modLumo.h"
+#include "core/common/Cp1252.h"
+#include "core/device/CLumo.h"
+#include "core/protocol/modLumo.h"
+#include "gui/vt100/frmVT100.h"
 #include "support/FindChild.h"
 #include "support/ModalWatcher.h"
 #include "support/QtPrinters.h"
-#include "vt100/frmVT100.h"
 
 #include <QApplication>
 #include <QComboBox>

@@ -1,7 +1,7 @@
 #include "ByteLog.h"
 
-#include "protocol/DisplayText.h"
-#include "protocol/EventMeaning.h"
+#include "core/protocol/DisplayText.h"
+#include "core/protocol/EventMeaning.h"
 
 QString LogEntry::ToString() const {
     const QByteArray& bytes = event.bytes;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "protocol/ProtocolDecoder.h"
+#include "core/protocol/ProtocolDecoder.h"
 
 #include <QString>
 #include <QVector>

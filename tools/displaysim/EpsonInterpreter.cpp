@@ -2,7 +2,7 @@
 
 #include "CellScreen.h"
 #include "DisplayState.h"
-#include "protocol/DisplayStreamParser.h"
+#include "core/protocol/DisplayStreamParser.h"
 
 namespace {
 constexpr quint8 kEsc = 0x1B;

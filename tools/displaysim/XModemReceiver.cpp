@@ -1,6 +1,6 @@
 #include "XModemReceiver.h"
 
-#include "device/modLumo.h"
+#include "core/protocol/modLumo.h"
 
 namespace {
 constexpr quint8 kSoh = 0x01;

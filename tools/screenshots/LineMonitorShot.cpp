@@ -1,10 +1,10 @@
 #include "LineMonitorShot.h"
 
 #include "PtyDisplay.h"
-#include "app/frmMain.h"
-#include "device/CLumo.h"
-#include "monitor/LineMonitorModel.h"
-#include "monitor/frmLineMonitor.h"
+#include "core/device/CLumo.h"
+#include "gui/app/frmMain.h"
+#include "gui/monitor/LineMonitorModel.h"
+#include "gui/monitor/frmLineMonitor.h"
 
 #include <QApplication>
 #include <QCheckBox>

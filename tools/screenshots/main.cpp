@@ -7,9 +7,9 @@
 // pseudo-terminal (line-monitor.png).
 
 #include "LineMonitorShot.h"
-#include "app/frmMain.h"
-#include "panels/SettingPanel.h"
-#include "panels/frmChooseDevice.h"
+#include "gui/app/frmMain.h"
+#include "gui/panels/SettingPanel.h"
+#include "gui/panels/frmChooseDevice.h"
 
 #include <QApplication>
 #include <QDir>

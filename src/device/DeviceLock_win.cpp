@@ -1,8 +1,0 @@
-#include "device/DeviceLock.h"
-
-// Windows opens a serial port exclusively by itself.
-void DeviceLock::Take(const QString& i_sPath) {
-    Q_UNUSED(i_sPath);
-}
-
-void DeviceLock::Release() {}

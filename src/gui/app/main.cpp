@@ -1,0 +1,42 @@
+#include "gui/app/frmMain.h"
+#include "gui/widgets/MessageBoxPrompt.h"
+
+#include <QApplication>
+#include <QIcon>
+#include <cstdio>
+
+namespace {
+
+// Qt ends with an obscure platform error when there is no screen; say it plainly instead.
+bool haveDisplay() {
+#if defined(Q_OS_LINUX)
+    return !qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") ||
+           !qEnvironmentVariableIsEmpty("DISPLAY") ||
+           !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
+#else
+    return true;
+#endif
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (!haveDisplay()) {
+        std::fprintf(
+            stderr,
+            "lumoq4-utility: no display found (neither DISPLAY nor WAYLAND_DISPLAY is set).\n"
+            "Run it on a desktop, or in a virtual one:\n"
+            "    xvfb-run -a lumoq4-utility\n");
+        return 1;
+    }
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("LumoQ4 Utility"));
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/lumoq4.png")));
+    MessageBoxPrompt prompt;
+    Prompt::Install(&prompt);
+    frmMain window;
+    window.show();
+    const int code = QApplication::exec();
+    Prompt::Install(nullptr);
+    return code;
+}

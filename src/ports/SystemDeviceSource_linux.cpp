@@ -1,6 +1,0 @@
-#include "ports/SysfsPorts.h"
-#include "ports/SystemDeviceSource.h"
-
-SerialDeviceList SystemDeviceSource::Enumerate() {
-    return SysfsPorts::List(m_sSysRoot, m_sUdevData, m_sDevRoot);
-}
