@@ -3,7 +3,10 @@
 #  - two classes include each other (a class is a header and its source together: A.h/A.cpp
 #    includes B.h while B.h/B.cpp includes A.h), in src/ and tools/;
 #  - a file of lumoq4_core, or of lumoq4ctl (src/ctl, which links the core alone and runs
-#    without a display), includes a Qt Widgets header or a file of lumoq4_gui.
+#    without a display), includes a Qt Widgets header or a file of lumoq4_gui;
+#  - a file of src/ includes a file of a folder that is not below its own in the folder order
+#    (LAYERS below, drawn in CONTRIBUTING.md), or sits in a folder the order does not name;
+#  - a folder of src/core holds a file of lumoq4_gui.
 # Which file belongs to which library is read from the target_sources(lumoq4_core ...) and
 # target_sources(lumoq4_gui ...) blocks of the CMakeLists.txt files under src/, so a new folder
 # is covered as soon as it adds its sources there.
@@ -23,6 +26,23 @@ EXTENSIONS = {".h", ".hpp", ".cpp", ".cc"}
 INCLUDE = re.compile(r'^\s*#\s*include\s*([<"])([^>"]+)[>"]')
 BLOCK = re.compile(r"target_sources\s*\(\s*(lumoq4_core|lumoq4_gui)\b([^)]*)\)", re.S)
 KEYWORDS = {"PRIVATE", "PUBLIC", "INTERFACE"}
+
+# The folders of src/, lowest layer first. A folder includes only itself and folders of lower
+# layers; the folders of one layer do not include each other. A new folder gets a place here
+# and in the drawing of CONTRIBUTING.md.
+LAYERS = [
+    ["core/common"],
+    ["core/settings"],
+    ["core/protocol", "core/ports", "core/vt100"],
+    ["core/serial"],
+    ["core/scan", "core/transfer"],
+    ["core/device"],
+    ["gui/widgets"],
+    ["gui/monitor", "gui/transfer", "gui/vt100"],
+    ["gui/panels"],
+    ["gui/app", "ctl"],
+]
+LAYER = {folder: number for number, layer in enumerate(LAYERS) for folder in layer}
 
 
 def rel(path):
@@ -85,6 +105,42 @@ def shown(bracket, name):
     return f'"{name}"' if bracket == '"' else f"<{name}>"
 
 
+def folder_of(f):
+    """The folder of the order that holds src file f ("core/device"), or its own folder below
+    src/ when the order names none."""
+    parent = Path(f).parent.relative_to("src").as_posix()
+    for folder in sorted(LAYER, key=len, reverse=True):
+        if parent == folder or parent.startswith(folder + "/"):
+            return folder
+    return parent
+
+
+def folder_order(scanned):
+    """Violations of the folder order, one per include, and one per folder without a place
+    (whose includes are not judged until it has one)."""
+    violations = []
+    unplaced = {}
+    for f, found in scanned.items():
+        if not f.startswith("src/"):
+            continue
+        own = folder_of(f)
+        if own not in LAYER:
+            unplaced.setdefault(own, f)
+            continue
+        for number, bracket, name, target in found:
+            if not target or not target.startswith("src/"):
+                continue
+            other = folder_of(target)
+            if other == own or other not in LAYER or LAYER[other] < LAYER[own]:
+                continue
+            violations.append(f"folder order: {f}:{number} includes {shown(bracket, name)}, a file "
+                              f"of src/{other}, which is not below src/{own}")
+    for folder, example in sorted(unplaced.items()):
+        violations.append(f"folder order: src/{folder} (e.g. {example}) has no place in the "
+                          "order of folders (LAYERS in scripts/check-includes.sh)")
+    return violations
+
+
 def main():
     files = sorted(p for top in SCANNED for p in top.rglob("*")
                    if p.suffix in EXTENSIONS and p.is_file())
@@ -120,12 +176,20 @@ def main():
                                   f"{shown(bracket, name)}, a file of lumoq4_gui, but the file "
                                   "must stay free of widgets (lumoq4_core, lumoq4ctl)")
 
+    # (c) The folders stand in their order; the core folders hold none of the windows' files.
+    violations += folder_order(scanned)
+    for f in sorted(gui):
+        if f.startswith("src/core/"):
+            violations.append(f"window file in the core: {f} is built by lumoq4_gui but sits in "
+                              f"src/{folder_of(f)}; it belongs under src/gui")
+
     for v in violations:
         print(v)
     if violations:
         print(f"Include rules: {len(violations)} violation(s).")
         return 1
-    print(f"Include rules hold: {len(scanned)} files, {len(core)} of them in lumoq4_core.")
+    print(f"Include rules hold: {len(scanned)} files, {len(core)} of them in lumoq4_core, "
+          f"{len(LAYER)} folders of src/ in {len(LAYERS)} layers.")
     return 0
 
 
