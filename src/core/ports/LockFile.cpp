@@ -98,7 +98,7 @@ Holder Of(const QString& i_sPath, const QString& i_sAlias) {
     const QString real = QFileInfo(i_sPath).canonicalFilePath();
     for (const QString& name : {i_sPath, real, i_sAlias}) {
         if (!name.isEmpty()) {
-            const Holder holder = holderOf(name);
+            Holder holder = holderOf(name);
             if (holder.pid != 0) {
                 return holder;
             }

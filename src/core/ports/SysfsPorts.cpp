@@ -23,7 +23,7 @@ QHash<QString, QString> udevProperties(const QString& i_sFile) {
     if (!file.open(QIODevice::ReadOnly)) {
         return properties;
     }
-    for (const QByteArray& line : file.read(64 * 1024).split('\n')) {
+    for (const QByteArray& line : file.read(qint64{64} * 1024).split('\n')) {
         const qsizetype equals = line.indexOf('=');
         if (line.startsWith("E:") && equals > 2) {
             properties.insert(QString::fromUtf8(line.mid(2, equals - 2)),
