@@ -10,6 +10,7 @@
 #include "core/transfer/ServicePassword.h"
 #include "core/transfer/XModemBlock.h"
 #include "ctl/ArgumentValues.h"
+#include "ctl/ConsoleStreams.h"
 #include "ctl/CtlOptions.h"
 #include "ctl/CtlReport.h"
 #include "ctl/InterruptWatch.h"
@@ -21,7 +22,6 @@
 #include <QEventLoop>
 #include <QTimer>
 #include <cstdio>
-#include <unistd.h>
 
 namespace {
 
@@ -65,7 +65,7 @@ Ending endingOf(End i_end) {
 
 // Runs the event loop until the transfer has ended, showing its progress.
 XModemOutcome awaitEnd(CLumo& io_lumo, FirmwareRun& io_run, bool i_blnShowProgress) {
-    TransferProgress progress(::isatty(STDERR_FILENO) == 1);
+    TransferProgress progress(ConsoleStreams::ErrorIsTerminal());
     XModemOutcome outcome;
     QEventLoop loop;
     QTimer poll;

@@ -2,57 +2,14 @@
 
 #include "core/protocol/modLumo.h"
 
-#include <QSocketNotifier>
-#include <array>
 #include <atomic>
 #include <csignal>
-#include <fcntl.h>
-#include <unistd.h>
 
 namespace {
 
-constexpr std::array<int, 3> kSignals = {SIGINT, SIGTERM, SIGHUP};
-
 std::atomic<int> g_signal{0};
-int g_pipe[2] = {-1, -1};
-
-extern "C" void onStopSignal(int i_iSignal) {
-    int none = 0;
-    g_signal.compare_exchange_strong(none, i_iSignal);
-    modLumo::RequestStop();
-    const char byte = 1;
-    [[maybe_unused]] const ssize_t written = ::write(g_pipe[1], &byte, 1);
-}
 
 } // namespace
-
-InterruptWatch::InterruptWatch(QObject* i_pParent) : QObject(i_pParent) {
-    if (::pipe2(g_pipe, O_CLOEXEC | O_NONBLOCK) != 0) {
-        return;
-    }
-    m_pNotifier = new QSocketNotifier(g_pipe[0], QSocketNotifier::Read, this);
-    connect(m_pNotifier, &QSocketNotifier::activated, this, &InterruptWatch::onPipe);
-    // No SA_RESTART: a read of the terminal (the password prompt) ends with the signal.
-    struct sigaction action = {};
-    action.sa_handler = onStopSignal;
-    sigemptyset(&action.sa_mask);
-    for (const int signal : kSignals) {
-        ::sigaction(signal, &action, nullptr);
-    }
-}
-
-InterruptWatch::~InterruptWatch() {
-    for (const int signal : kSignals) {
-        ::signal(signal, SIG_DFL);
-    }
-    delete m_pNotifier;
-    for (int& fd : g_pipe) {
-        if (fd >= 0) {
-            ::close(fd);
-            fd = -1;
-        }
-    }
-}
 
 bool InterruptWatch::Requested() {
     return g_signal != 0;
@@ -63,10 +20,13 @@ int InterruptWatch::ExitStatus() {
     return 128 + (signal != 0 ? signal : SIGINT);
 }
 
-void InterruptWatch::onPipe() {
-    char bytes[16];
-    while (::read(g_pipe[0], bytes, sizeof bytes) > 0) {
-    }
+void InterruptWatch::Note(int i_iSignal) {
+    int none = 0;
+    g_signal.compare_exchange_strong(none, i_iSignal);
+    modLumo::RequestStop();
+}
+
+void InterruptWatch::onWake() {
     modLumo::WakeWaits();
     emit interrupted();
 }

@@ -1,12 +1,11 @@
 #include "ctl/PasswordSource.h"
 
+#include "ctl/ConsoleStreams.h"
 #include "ctl/TerminalEcho.h"
 
 #include <QFile>
 #include <algorithm>
 #include <cstdio>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace {
 
@@ -25,9 +24,7 @@ constexpr qint64 kMostBytes = 1024;
 // The first line of a regular file or a pipe, read no further than kMostBytes: a device such
 // as /dev/zero or a huge file never fills the memory.
 bool readFileLine(const QString& i_sFile, QString& o_sPassword, QString& o_sError) {
-    struct stat info = {};
-    if (::stat(QFile::encodeName(i_sFile).constData(), &info) == 0 && !S_ISREG(info.st_mode) &&
-        !S_ISFIFO(info.st_mode)) {
+    if (ConsoleStreams::IsSpecialFile(i_sFile)) {
         o_sError = QStringLiteral("%1: not a regular file or a pipe").arg(i_sFile);
         return false;
     }
@@ -73,7 +70,7 @@ bool Read(const QString& i_sFile, QString& o_sPassword, QString& o_sError) {
         o_sPassword = qEnvironmentVariable("LUMOQ4_SERVICE_PASSWORD");
         return true;
     }
-    if (::isatty(STDIN_FILENO) == 1) {
+    if (ConsoleStreams::InputIsTerminal()) {
         o_sPassword = askWithoutEcho();
     }
     return true;

@@ -9,20 +9,20 @@
 #include "core/scan/DisplayScan.h"
 #include "core/scan/ScanPlan.h"
 #include "core/settings/SelectionLists.h"
+#include "ctl/ConsoleStreams.h"
 #include "ctl/CtlOptions.h"
 #include "ctl/CtlReport.h"
 #include "ctl/InterruptWatch.h"
 #include "ctl/PortChoice.h"
 
 #include <cstdio>
-#include <unistd.h>
 
 namespace {
 
 // Where Find Display is, on one redrawn line when standard error is a terminal.
 class ScanLine : public ScanObserver {
 public:
-    ScanLine() : m_blnTerminal(::isatty(STDERR_FILENO) == 1) {}
+    ScanLine() : m_blnTerminal(ConsoleStreams::ErrorIsTerminal()) {}
     ~ScanLine() override {
         if (m_blnDrawn) {
             std::fputs("\n", stderr);

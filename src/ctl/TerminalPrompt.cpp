@@ -2,9 +2,9 @@
 
 #include "core/common/AppInfo.h"
 #include "core/common/ControlText.h"
+#include "ctl/ConsoleStreams.h"
 
 #include <cstdio>
-#include <unistd.h>
 
 namespace {
 
@@ -22,7 +22,7 @@ QString line(const QString& i_sTitle, const QString& i_sText) {
 } // namespace
 
 bool TerminalPrompt::Interactive() {
-    return ::isatty(STDIN_FILENO) == 1 && ::isatty(STDERR_FILENO) == 1;
+    return ConsoleStreams::InputIsTerminal() && ConsoleStreams::ErrorIsTerminal();
 }
 
 void TerminalPrompt::Show(Icon /*i_eIcon*/, const QString& i_sTitle, const QString& i_sText) {

@@ -1,6 +1,7 @@
 #include "core/ports/LockFile.h"
 
 #include "core/ports/DeviceSource.h"
+#include "core/ports/NativeDevice.h"
 
 #include <QDir>
 #include <QFile>
@@ -9,11 +10,6 @@
 #include <QRegularExpression>
 
 #include <cstring>
-
-#ifdef Q_OS_UNIX
-#include <cerrno>
-#include <csignal>
-#endif
 
 namespace LockFile {
 namespace {
@@ -24,15 +20,6 @@ QString lockName(const QString& i_sPath) {
         name.remove(0, 5);
     }
     return QStringLiteral("LCK..") + name.replace(QLatin1Char('/'), QLatin1Char('_'));
-}
-
-bool alive(qint64 i_lPid) {
-#ifdef Q_OS_UNIX
-    return i_lPid > 0 && (::kill(static_cast<pid_t>(i_lPid), 0) == 0 || errno == EPERM);
-#else
-    Q_UNUSED(i_lPid);
-    return false;
-#endif
 }
 
 // A program name as it may be shown: a short plain word, nothing else.
@@ -56,7 +43,7 @@ Holder holderOf(const QString& i_sName) {
             continue;
         }
         Holder holder = Read(lock);
-        if (alive(holder.pid)) {
+        if (NativeDevice::ProcessAlive(holder.pid)) {
             if (holder.name.isEmpty()) {
                 holder.name = processName(holder.pid);
             }

@@ -1,6 +1,7 @@
 #include "core/ports/PortResolver.h"
 
 #include "core/common/AppInfo.h"
+#include "core/ports/NativeDevice.h"
 #include "core/settings/SettingsStore.h"
 
 namespace PortResolver {
@@ -34,11 +35,7 @@ QString DevicePath(int i_iPort) {
     if (!fromSettings.isEmpty()) {
         return fromSettings;
     }
-#ifdef Q_OS_WIN
-    return QStringLiteral("COM%1").arg(i_iPort);
-#else
-    return QStringLiteral("/dev/ttyS%1").arg(i_iPort - 1);
-#endif
+    return NativeDevice::DefaultPath(i_iPort);
 }
 
 QString Source(int i_iPort) {

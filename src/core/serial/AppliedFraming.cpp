@@ -1,7 +1,5 @@
 #include "core/serial/AppliedFraming.h"
 
-#ifdef Q_OS_UNIX
-
 #include <array>
 #include <utility>
 
@@ -126,5 +124,3 @@ QStringList NotApplied(const termios& i_line, const SerialSettings& i_wanted) {
 }
 
 } // namespace AppliedFraming
-
-#endif

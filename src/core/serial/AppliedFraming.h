@@ -3,9 +3,7 @@
 #include "core/serial/SerialSettings.h"
 
 #include <QStringList>
-#include <QtGlobal>
 
-#ifdef Q_OS_UNIX
 #include <termios.h>
 
 // A driver may accept a line setting and not apply it. After opening a real port the settings
@@ -17,4 +15,3 @@ namespace AppliedFraming {
 QStringList NotApplied(const termios& i_line, const SerialSettings& i_wanted);
 
 } // namespace AppliedFraming
-#endif

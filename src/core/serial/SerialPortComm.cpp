@@ -6,20 +6,10 @@
 #include "core/ports/LockFile.h"
 #include "core/ports/PortResolver.h"
 #include "core/protocol/modLumo.h"
-#include "core/serial/AppliedFraming.h"
+#include "core/serial/SerialNative.h"
 
 #include <QFile>
 #include <QFileInfo>
-
-#ifdef Q_OS_UNIX
-#include <cerrno>
-#include <cstring>
-#include <fcntl.h>
-#include <sys/ioctl.h>
-#include <sys/stat.h>
-#include <termios.h>
-#include <unistd.h>
-#endif
 
 namespace {
 
@@ -154,6 +144,7 @@ void SerialPortComm::openDevice(const QString& i_sPath) {
         m_deviceLock.Release();
         throw LumoError(LumoErrorNumber::PortUnavailable, openFailureReason(i_sPath, m_port));
     }
+    SerialNative::AfterOpen(m_port);
     try {
         applyFraming(i_sPath);
         checkAppliedFraming(i_sPath);
@@ -200,27 +191,23 @@ void SerialPortComm::applyFraming(const QString& i_sPath) {
 }
 
 void SerialPortComm::checkAppliedFraming(const QString& i_sPath) {
-#ifdef Q_OS_UNIX
     // A driver can report success for a setting it did not apply: read the line back. A
     // pseudo-terminal keeps its 8 data bits and no parity, and is not judged.
     if (isPseudoTerminal(i_sPath)) {
         return;
     }
-    termios line{};
-    if (::tcgetattr(static_cast<int>(m_port.handle()), &line) != 0) {
-        throw LumoError(LumoErrorNumber::InvalidSettings,
-                        QStringLiteral("%1: cannot read the line settings back (%2)")
-                            .arg(i_sPath, QString::fromLocal8Bit(std::strerror(errno))));
+    QStringList missing;
+    QString error;
+    if (!SerialNative::NotApplied(m_port, m_settings, missing, error)) {
+        throw LumoError(
+            LumoErrorNumber::InvalidSettings,
+            QStringLiteral("%1: cannot read the line settings back (%2)").arg(i_sPath, error));
     }
-    const QStringList missing = AppliedFraming::NotApplied(line, m_settings);
     if (!missing.isEmpty()) {
         throw LumoError(LumoErrorNumber::InvalidSettings,
                         QStringLiteral("%1: the driver did not apply %2")
                             .arg(i_sPath, missing.join(QStringLiteral(", "))));
     }
-#else
-    Q_UNUSED(i_sPath);
-#endif
 }
 
 void SerialPortComm::pushToSystem() {
@@ -235,14 +222,7 @@ void SerialPortComm::pushToSystem() {
 }
 
 qint64 SerialPortComm::queuedBytes() const {
-    qint64 queued = m_port.bytesToWrite();
-#if defined(Q_OS_UNIX) && defined(TIOCOUTQ)
-    int inSystem = 0;
-    if (m_port.isOpen() && ::ioctl(static_cast<int>(m_port.handle()), TIOCOUTQ, &inSystem) == 0) {
-        queued += inSystem;
-    }
-#endif
-    return queued;
+    return m_port.bytesToWrite() + SerialNative::QueuedInSystem(m_port);
 }
 
 QString SerialPortComm::drain() {
@@ -263,9 +243,7 @@ QString SerialPortComm::drain() {
         const bool stopping = modLumo::StopRequested();
         const qint64 limit = stopping ? std::min(budget, kStoppingDrainMs) : budget;
         if (clock.NowMs() - start > limit || modLumo::WaitsAbandoned()) {
-#ifdef Q_OS_UNIX
-            ::tcflush(static_cast<int>(m_port.handle()), TCOFLUSH);
-#endif
+            SerialNative::DiscardOutput(m_port);
             return QStringLiteral("%1: %2 bytes did not leave within %3 ms and were discarded")
                 .arg(m_sPath)
                 .arg(left)
@@ -383,18 +361,6 @@ bool SerialPortComm::isPseudoTerminal(const QString& i_sPath) {
 }
 
 QString SerialPortComm::openFailureReason(const QString& i_sPath, const QSerialPort& i_port) {
-#ifdef Q_OS_UNIX
-    const QByteArray path = QFile::encodeName(i_sPath);
-    struct stat st {};
-    if (::stat(path.constData(), &st) != 0) {
-        return QStringLiteral("%1: %2").arg(i_sPath, QString::fromLocal8Bit(std::strerror(errno)));
-    }
-    if (::access(path.constData(), R_OK | W_OK) != 0) {
-        return QStringLiteral("%1: %2").arg(i_sPath, QString::fromLocal8Bit(std::strerror(errno)));
-    }
-    if (i_port.error() == QSerialPort::PermissionError) {
-        return QStringLiteral("%1: in use by another program").arg(i_sPath);
-    }
-#endif
-    return QStringLiteral("%1: %2").arg(i_sPath, i_port.errorString());
+    const QString reason = SerialNative::OpenFailure(i_sPath, i_port);
+    return reason.isEmpty() ? QStringLiteral("%1: %2").arg(i_sPath, i_port.errorString()) : reason;
 }

@@ -2,6 +2,7 @@
 
 #include "core/common/AppInfo.h"
 #include "core/common/Prompt.h"
+#include "core/settings/SettingsBackend.h"
 
 #include <QDir>
 #include <QHash>
@@ -44,24 +45,23 @@ QString GetSetting(const QString& i_sAppName, const QString& i_sSection, const Q
     if (unsaved != g_unsaved.constEnd()) {
         return *unsaved;
     }
-    QSettings settings(file, QSettings::IniFormat);
-    settings.beginGroup(i_sSection);
-    const QVariant value = settings.value(i_sKey);
+    const std::unique_ptr<QSettings> settings = SettingsBackend::Open(file, false);
+    settings->beginGroup(i_sSection);
+    const QVariant value = settings->value(i_sKey);
     return value.isValid() ? value.toString() : i_sDefault;
 }
 
 void SaveSetting(const QString& i_sAppName, const QString& i_sSection, const QString& i_sKey,
                  const QString& i_sValue) {
     const QString file = FileFor(i_sAppName);
-    QDir().mkpath(QFileInfo(file).absolutePath());
     QSettings::Status status = QSettings::NoError;
     {
-        QSettings settings(file, QSettings::IniFormat);
-        settings.beginGroup(i_sSection);
-        settings.setValue(i_sKey, i_sValue);
-        settings.endGroup();
-        settings.sync();
-        status = settings.status();
+        const std::unique_ptr<QSettings> settings = SettingsBackend::Open(file, true);
+        settings->beginGroup(i_sSection);
+        settings->setValue(i_sKey, i_sValue);
+        settings->endGroup();
+        settings->sync();
+        status = settings->status();
     }
     const QString mkey = memoryKey(file, i_sSection, i_sKey);
     if (status == QSettings::NoError) {
@@ -83,11 +83,11 @@ void SaveSetting(const QString& i_sAppName, const QString& i_sSection, const QSt
 void DeleteSetting(const QString& i_sAppName, const QString& i_sSection, const QString& i_sKey) {
     const QString file = FileFor(i_sAppName);
     g_unsaved.remove(memoryKey(file, i_sSection, i_sKey));
-    QSettings settings(file, QSettings::IniFormat);
-    settings.beginGroup(i_sSection);
-    settings.remove(i_sKey);
-    settings.endGroup();
-    settings.sync();
+    const std::unique_ptr<QSettings> settings = SettingsBackend::Open(file, false);
+    settings->beginGroup(i_sSection);
+    settings->remove(i_sKey);
+    settings->endGroup();
+    settings->sync();
 }
 
 void ResetForTests() {

@@ -1,3 +1,4 @@
+#include "gui/app/DisplayPresence.h"
 #include "gui/app/frmMain.h"
 #include "gui/widgets/MessageBoxPrompt.h"
 
@@ -5,23 +6,9 @@
 #include <QIcon>
 #include <cstdio>
 
-namespace {
-
-// Qt ends with an obscure platform error when there is no screen; say it plainly instead.
-bool haveDisplay() {
-#if defined(Q_OS_LINUX)
-    return !qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") ||
-           !qEnvironmentVariableIsEmpty("DISPLAY") ||
-           !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
-#else
-    return true;
-#endif
-}
-
-} // namespace
-
 int main(int argc, char** argv) {
-    if (!haveDisplay()) {
+    // Qt ends with an obscure platform error when there is no screen; say it plainly instead.
+    if (!DisplayPresence::Available()) {
         std::fprintf(
             stderr,
             "lumoq4-utility: no display found (neither DISPLAY nor WAYLAND_DISPLAY is set).\n"
