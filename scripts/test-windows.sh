@@ -72,6 +72,12 @@ unshare -m bash -euo pipefail -c '
     }
     wine64 wineboot -i > /dev/null 2>&1
     wineserver -w
+    # Wine'"'"'s serial driver remakes dosdevices/com* each time its services start (the link
+    # made below alone is replaced by one to /dev/ttyS0, here /dev/null, when the program
+    # starts); a port named under HKLM\Software\Wine\Ports is made first and keeps COM1.
+    wine64 reg add "HKLM\\Software\\Wine\\Ports" /v COM1 /t REG_SZ \
+        /d "$(readlink -f "$WORK/display")" /f > /dev/null 2>&1
+    wineserver -w
     # A server that stays keeps the links as they are made below; it goes on every way out.
     wineserver -p
     trap "wineserver -k > /dev/null 2>&1 || true" EXIT
@@ -80,6 +86,7 @@ unshare -m bash -euo pipefail -c '
     run() { WINEDEBUG=${LUMOQ4_WINEDEBUG:--all} wine64 "$WORK/app/lumoq4ctl.exe" "$@"; }
     echo "== lumoq4ctl.exe --port COM1 version"
     run --port COM1 version | tee "$WORK/version.txt"
+    ls -l "$WINEPREFIX/dosdevices" | grep -i -E "com|lpt" | sed "s/^/  after: /"
 '
 grep -q . "$work/version.txt" || { echo "test-windows: no version from COM1" >&2; exit 1; }
 echo "Windows stage passed."
