@@ -2,11 +2,12 @@
 # Runs the Windows build of lumoq4ctl under Wine against the display simulator: the simulator
 # (the Linux build's, on a pseudo-terminal) answers on COM1 of a private Wine prefix.
 #
-# Wine maps COM ports to the machine's /dev/ttyS* and re-creates those links every time it
-# starts, and /dev/ttyS0 is this machine's console. So Wine runs only inside a private mount
-# namespace (unshare -m) in which /dev/null is bound over every /dev/ttyS*, /dev/ttyUSB* and
-# /dev/ttyACM*, in a prefix of its own; after each start every com*/lpt* link is removed and
-# com1 made to lead to the simulator.
+# Wine maps COM ports to the machine's /dev/ttyS* and re-creates those links every time its
+# services start, and /dev/ttyS0 is this machine's console. So Wine runs only inside a private
+# mount namespace (unshare -m) in which /dev/null is bound over every /dev/ttyS*, /dev/ttyUSB*
+# and /dev/ttyACM*, in a prefix of its own. COM1 is named under HKLM\Software\Wine\Ports, so
+# that Wine itself links com1 to the simulator's pty at each start (the ports it finds get the
+# next numbers: com2 leads to /dev/ttyS0, which is /dev/null in here).
 #
 # Needs: build-windows (scripts/build-windows.sh), the simulator of LINUX_BUILD (default
 # build-test), wine64 and root (for the mount namespace).
@@ -72,13 +73,13 @@ unshare -m bash -euo pipefail -c '
     }
     wine64 wineboot -i > /dev/null 2>&1
     wineserver -w
-    # Wine'"'"'s serial driver remakes dosdevices/com* each time its services start (the link
-    # made below alone is replaced by one to /dev/ttyS0, here /dev/null, when the program
-    # starts); a port named under HKLM\Software\Wine\Ports is made first and keeps COM1.
+    # A com1 link made by hand does not last: when the program starts, Wine'"'"'s serial driver
+    # remakes it to /dev/ttyS0 (here /dev/null, no tty, so the handle is no serial port). A
+    # port named under HKLM\Software\Wine\Ports is made first, at every start.
     wine64 reg add "HKLM\\Software\\Wine\\Ports" /v COM1 /t REG_SZ \
         /d "$(readlink -f "$WORK/display")" /f > /dev/null 2>&1
     wineserver -w
-    # A server that stays keeps the links as they are made below; it goes on every way out.
+    # A server that stays keeps the prefix between the runs; it goes on every way out.
     wineserver -p
     trap "wineserver -k > /dev/null 2>&1 || true" EXIT
     relink
@@ -86,7 +87,15 @@ unshare -m bash -euo pipefail -c '
     run() { WINEDEBUG=${LUMOQ4_WINEDEBUG:--all} wine64 "$WORK/app/lumoq4ctl.exe" "$@"; }
     echo "== lumoq4ctl.exe --port COM1 version"
     run --port COM1 version | tee "$WORK/version.txt"
+    echo "== lumoq4ctl.exe --port COM1 send HELLO WINE, then get"
+    run --port COM1 send "HELLO WINE"
+    run --port COM1 get | tee "$WORK/get.txt"
     ls -l "$WINEPREFIX/dosdevices" | grep -i -E "com|lpt" | sed "s/^/  after: /"
+    [ "$(readlink -f "$WINEPREFIX/dosdevices/com1")" = "$(readlink -f "$WORK/display")" ] \
+        || { echo "com1 did not lead to the simulator" >&2; exit 1; }
 '
 grep -q . "$work/version.txt" || { echo "test-windows: no version from COM1" >&2; exit 1; }
+# The Windows console ends lines with CR LF.
+tr -d '\r' < "$work/get.txt" | grep -qx "HELLO WINE *" \
+    || { echo "test-windows: get did not read back what send wrote" >&2; exit 1; }
 echo "Windows stage passed."
