@@ -33,7 +33,10 @@ if [ "${SKIP_APT:-0}" != 1 ]; then
     done
     if [ ${#need[@]} -gt 0 ]; then
         echo "== Installing ${need[*]}"
-        apt-get install -y --no-install-recommends "${need[@]}"
+        if [ "$(id -u)" -eq 0 ]; then sudo=(); else sudo=(sudo); fi
+        "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get update -qq
+        "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq \
+            --no-install-recommends "${need[@]}"
     fi
 fi
 

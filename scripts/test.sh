@@ -3,7 +3,8 @@
 # everything and runs every test: the suite as built, clang-tidy over src/ and tools/, the suite
 # again under AddressSanitizer and UndefinedBehaviorSanitizer, each fuzz target for a short
 # while over its committed corpus, the Debian package (built, checked, installed, run and
-# removed) and the fleet playbooks. The builds are the presets of CMakePresets.json.
+# removed), the fleet playbooks and the Windows build. The builds are the presets of
+# CMakePresets.json.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 # Each build goes to its preset's folder (CMakePresets.json), whatever the caller's environment.
@@ -38,6 +39,13 @@ bash scripts/test-package.sh || status=1
 
 echo "== Fleet playbooks against simulated displays"
 bash scripts/test-fleet.sh || status=1
+
+echo "== Windows: lumoq4-utility.exe and lumoq4ctl.exe built with mingw-w64, lumoq4ctl.exe under Wine"
+if bash scripts/build-windows.sh; then
+    bash scripts/test-windows.sh || status=1
+else
+    status=1
+fi
 
 if [ $status -eq 0 ]; then echo "All test stages passed."; else echo "Some test stage failed."; fi
 exit $status
