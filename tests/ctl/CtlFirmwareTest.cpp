@@ -12,12 +12,17 @@ protected:
     void SetUp() override {
         CtlFixture::SetUp();
         ASSERT_TRUE(m_folder.isValid());
-        m_sImage = m_folder.filePath("image.bin");
-        QFile image(m_sImage);
-        ASSERT_TRUE(image.open(QIODevice::WriteOnly));
-        image.write(QByteArray(600, '\x5A')); // five blocks, the last one padded
-        image.close();
+        m_sImage = WriteFile("image.bin", QByteArray(600, '\x5A')); // five blocks, the last padded
         m_environment.emplace_back("LUMOQ4_SERVICE_PASSWORD", "kqzd");
+    }
+
+    // A file of the test's folder holding i_bContent; its path.
+    QString WriteFile(const QString& i_sName, const QByteArray& i_bContent) {
+        const QString path = m_folder.filePath(i_sName);
+        QFile file(path);
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly)) << path.toStdString();
+        file.write(i_bContent);
+        return path;
     }
 
     QTemporaryDir m_folder;
@@ -54,10 +59,7 @@ TEST_F(CtlFirmware, ProgressWithoutATerminalIsALineAtEachTenth) {
 
 TEST_F(CtlFirmware, SigintStopsTheRunWithTheAbortAndOneHundredThirty) {
     Attach();
-    QFile image(m_sImage);
-    ASSERT_TRUE(image.open(QIODevice::WriteOnly));
-    image.write(QByteArray(128 * 40, '\x33'));
-    image.close();
+    WriteFile("image.bin", QByteArray(128 * 40, '\x33'));
     bool sent = false;
     const CtlResult result = Run({"firmware", m_sImage, "--crc"}, [&](QProcess& process) {
         // Interrupted once the third block has reached the display.
@@ -90,11 +92,7 @@ TEST_F(CtlFirmware, WrongPasswordIsRefusedBeforeTheLine) {
 
 TEST_F(CtlFirmware, PasswordComesFromTheFileBeforeTheEnvironment) {
     Attach();
-    const QString secret = m_folder.filePath("secret");
-    QFile file(secret);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write("nope\n");
-    file.close();
+    const QString secret = WriteFile("secret", "nope\n");
     const CtlResult result = Run({"firmware", m_sImage, "--password-file", secret});
     EXPECT_EQ(result.exit, 77);
 }
@@ -108,10 +106,7 @@ TEST_F(CtlFirmware, UnreadableFileEndsWithSixtySixAndNothingOnTheLine) {
 }
 
 TEST_F(CtlFirmware, EmptyImageOrDeviceEndsWithSixtySixBeforeTheLoader) {
-    const QString empty = m_folder.filePath("empty.bin");
-    QFile file(empty);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.close();
+    const QString empty = WriteFile("empty.bin", QByteArray());
     const QStringList images = {empty, "/dev/null"};
     for (const QString& image : images) {
         SCOPED_TRACE(image.toStdString());
@@ -133,11 +128,7 @@ TEST_F(CtlFirmware, PasswordFileIsARegularFileOrAPipeAndOnlyItsFirstLineIsRead) 
     CtlResult result = Run({"firmware", m_sImage, "--password-file", "/dev/zero"});
     EXPECT_EQ(result.exit, 66);
     EXPECT_EQ(result.err, "lumoq4ctl: /dev/zero: not a regular file or a pipe\n");
-    const QString longLine = m_folder.filePath("long");
-    QFile file(longLine);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(QByteArray(4096, 'k'));
-    file.close();
+    const QString longLine = WriteFile("long", QByteArray(4096, 'k'));
     result = Run({"firmware", m_sImage, "--password-file", longLine});
     EXPECT_EQ(result.exit, 66);
     EXPECT_TRUE(result.err.endsWith("long: the first line is longer than 1 KiB\n"))
@@ -204,10 +195,7 @@ TEST_F(CtlFirmware, EachStopSignalEndsTheLoaderDialogueOfASilentDisplayAtOnce) {
 
 TEST_F(CtlFirmware, InterruptAfterTheImageRequestLeavesTheLoaderReadyForTheNextRun) {
     Attach();
-    QFile image(m_sImage);
-    ASSERT_TRUE(image.open(QIODevice::WriteOnly));
-    image.write(QByteArray(128 * 40, '\x33'));
-    image.close();
+    WriteFile("image.bin", QByteArray(128 * 40, '\x33'));
     // Right after "ZX" (the sender not yet begun), and in the middle of the blocks.
     const std::pair<QByteArray, int> moments[] = {{"ZX\r\n", SIGINT},
                                                   {QByteArray("\x01\x02\xFD"), SIGTERM}};
